@@ -1,0 +1,1 @@
+set(  velkor_unit_tests_TESTS)

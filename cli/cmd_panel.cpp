@@ -1,0 +1,10 @@
+// Panel commands: panel read/write/texts, read-id.
+
+#include "commands.h"
+
+namespace velkor::cli {
+
+int CmdPanel(const Context& ctx) { return NotAvailable(ctx.command); }
+int CmdReadId(const Context& ctx) { return NotAvailable(ctx.command); }
+
+}  // namespace velkor::cli
