@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/unit/velkor_unit_tests[1]_tests.cmake")
-  include("/work/main/build/tests/unit/velkor_unit_tests[1]_tests.cmake")
-else()
-  add_test(velkor_unit_tests_NOT_BUILT velkor_unit_tests_NOT_BUILT)
-endif()

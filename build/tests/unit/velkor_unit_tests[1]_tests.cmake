@@ -1,1 +1,0 @@
-set(  velkor_unit_tests_TESTS)
