@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/dialogs.h"
 #include "text/cp1251.h"
 
 namespace velkor {
@@ -35,6 +36,11 @@ class Host {
 
   // A fixed pause of the conversions (the builder's closing 100 ms).
   virtual void Pause(int /*milliseconds*/) {}
+
+  // Shows a number dialog modally over its fields. The dialog closes with OK
+  // only once ValidateNumberDialog passes (it shows each failure itself);
+  // true for OK, false for "Отмена".
+  virtual bool ShowNumberDialog(NumberDialogKind /*kind*/, NumberDialogs& /*fields*/) { return false; }
 };
 
 inline constexpr std::string_view kTitleWarning = "Внимание"_w;

@@ -24,6 +24,20 @@ bool ScriptedHost::ConvertCancelled() {
   return cancelAtPoll > 0 && polls >= cancelAtPoll;
 }
 
+bool ScriptedHost::ShowNumberDialog(NumberDialogKind kind, NumberDialogs& fields) {
+  dialogsShown.emplace_back(kind, fields);
+  while (!dialogActions.empty()) {
+    DialogAction action = std::move(dialogActions.front());
+    dialogActions.pop_front();
+    if (!action) return false;
+    action(fields);
+    auto failure = ValidateNumberDialog(kind, fields);
+    if (!failure) return true;
+    Message(MessageIcon::Error, failure->Title, failure->Message);
+  }
+  return false;
+}
+
 std::vector<HostEvent> ScriptedHost::messages() const {
   std::vector<HostEvent> out;
   for (const auto& e : events)

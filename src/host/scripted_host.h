@@ -4,6 +4,7 @@
 // button would).
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,16 @@ class ScriptedHost : public Host {
   void ConvertCancelEnabled(bool enabled) override { cancelEnabled = enabled; }
   bool ConvertCancelled() override;
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+  bool ShowNumberDialog(NumberDialogKind kind, NumberDialogs& fields) override;
+
+  // What the user does in the next number dialogs, in order: fill the
+  // fields and press OK, or press "Отмена" (an empty action). A filling
+  // that fails the dialog's check is answered with its message box, and the
+  // next action is taken in the same dialog. No action left: "Отмена".
+  using DialogAction = std::function<void(NumberDialogs&)>;
+  std::deque<DialogAction> dialogActions;
+  // The dialogs shown, in order, with their fields as the command preset them.
+  std::vector<std::pair<NumberDialogKind, NumberDialogs>> dialogsShown;
 
   // Answers for the next questions, in order.
   std::deque<bool> answers;

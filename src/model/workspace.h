@@ -7,9 +7,27 @@
 #include "host/host.h"
 #include "image/image_map.h"
 #include "model/database.h"
+#include "model/dialogs.h"
 #include "model/registry.h"
 
 namespace velkor {
+
+// The card pages of the right panel.
+enum class CardPage {
+  None,  // PanelDB hidden
+  PPK,
+  Rs485,
+  Module,
+  Adapter,
+  Keyboard,
+  Group,
+  Zone,
+  Output,
+  SetInput,
+  IDReader,
+  User,
+  Rooms,
+};
 
 struct EditorState {
   // Menu items of the database menu.
@@ -24,6 +42,9 @@ struct EditorState {
   bool PanelTreeViewVisible = false;  // the tree panel
   bool TabSheetConfActive = true;     // the " Конфигурация ППК " page
   int TreeTabIndex = 0;               // 0 hardware tree, 1 rooms tree
+
+  CardPage ActivePage = CardPage::None;  // the card shown; None hides PanelDB
+  bool BitBtnDBDelEnabled = false;
 
   bool DBChanged = false;
   bool ViewCardEnabled = false;
@@ -44,6 +65,7 @@ struct Workspace {
   ElementRegistry registry;
   ImageArray DBReadArray{};
   ImageArray DBStoreArray{};
+  NumberDialogs dialogs;
 };
 
 // Creates the default database: panel, base module, keyboard module, RS-485
@@ -53,5 +75,14 @@ bool CreateNewDB(Workspace& ws, Host& host);
 // Frees every element and empties both trees and the listing.
 // "Невозможно очистить базу данных" on failure.
 bool EraceDB(Workspace& ws, Host& host);
+
+// Chooses the card of the selected node of the visible tree (CurrentElement,
+// ActivePage, the delete button) and keeps the base module's caption in step.
+// Does nothing while ViewCardEnabled is off.
+void ProcessViewCard(Workspace& ws);
+
+// How every change of the database ends: DBChanged, ProcessDataBase,
+// ProcessViewCard.
+void DatabaseChanged(Workspace& ws);
 
 }  // namespace velkor
