@@ -5,6 +5,7 @@ velkor_packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  python3
 )
 
 velkor_install_missing() {

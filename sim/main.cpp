@@ -43,6 +43,7 @@ constexpr const char* kUsage =
     "  --copy-delay MS      time the copy to FLASH takes (default 5000)\n"
     "  --pace               send and take bytes no faster than 9600 bit/s 8N1\n"
     "  --exit-after-exit    end once the tool has left programming mode\n"
+    "  --silent             a panel nobody has reset: hears the line, never answers\n"
     "faults (N counts from 1 over the whole session):\n"
     "  --bad-checksum N     data reply N has a wrong checksum\n"
     "  --zero-length N      data reply N announces L = 0\n"
@@ -67,6 +68,7 @@ struct Options {
   bool reader = false;
   bool pace = false;
   bool exitAfterExit = false;
+  bool silent = false;
   int copyDelay = 5000;
   PanelFaults faults;
   std::string idCode = "0123456789ABCDEF";
@@ -110,6 +112,7 @@ std::optional<Options> Parse(int argc, char** argv) {
     } else if (a == "--copy-delay") ok = number(o.copyDelay);
     else if (a == "--pace") o.pace = true;
     else if (a == "--exit-after-exit") o.exitAfterExit = true;
+    else if (a == "--silent") o.silent = true;
     else if (a == "--bad-checksum") ok = number(o.faults.badChecksumReply);
     else if (a == "--zero-length") ok = number(o.faults.zeroLengthReply);
     else if (a == "--cut-reply") ok = number(o.faults.cutReply);
@@ -311,6 +314,7 @@ int main(int argc, char** argv) {
   Line line(pty.master, o.pace);
   std::deque<Timed> in;
   long long bytesOut = 0;
+  long long heard = 0;
   int idSent = 0;
   auto start = Clock::now();
   line.Queue(start, panel.StrayBytes());
@@ -323,7 +327,10 @@ int main(int argc, char** argv) {
     while (!in.empty() && in.front().at <= now && !hungUp) {
       Timed t = in.front();
       in.pop_front();
-      if (o.reader) continue;  // the reader only talks
+      if (o.reader || o.silent) {  // the reader only talks
+        ++heard;
+        continue;
+      }
       std::vector<PanelOutput> out;
       panel.Receive(t.byte, out);
       for (const auto& chunk : out) line.Queue(t.at + std::chrono::milliseconds(chunk.delayMs), chunk.bytes);
@@ -358,7 +365,7 @@ int main(int argc, char** argv) {
 
   std::string json = "{\n";
   json += "  \"mode\": \"" + std::string(o.reader ? "reader" : "panel") + "\",\n";
-  json += "  \"bytes_in\": " + std::to_string(s.bytesIn) + ",\n";
+  json += "  \"bytes_in\": " + std::to_string(s.bytesIn + heard) + ",\n";
   json += "  \"bytes_out\": " + std::to_string(bytesOut) + ",\n";
   json += "  \"frames\": " + std::to_string(s.frames) + ",\n";
   json += "  \"handshakes\": " + std::to_string(s.handshakes) + ",\n";
