@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <span>
 #include <vector>
 
 #include "model/captions.h"
@@ -17,13 +18,20 @@ constexpr std::string_view kWarningTitle = "Предупреждение"_w;
 
 // Channel-control period of each row of the channel-control list as the
 // panel stores it: (period byte, mask byte).
-constexpr std::array<std::array<std::uint8_t, 2>, 10> kControlCanal = {{
+using ControlCanalPair = std::array<std::uint8_t, 2>;
+constexpr std::array<ControlCanalPair, 10> kControlCanal = {{
     {0, 0}, {4, 1}, {8, 1}, {56, 1}, {113, 1}, {225, 1}, {225, 2}, {225, 4}, {225, 8}, {168, 16},
+}};
+// The older list has no "2 часа".
+constexpr std::array<ControlCanalPair, 9> kLegacyControlCanal = {{
+    {0, 0}, {4, 1}, {8, 1}, {56, 1}, {113, 1}, {225, 2}, {225, 4}, {225, 8}, {168, 16},
 }};
 
 // Device type of each SA type code of a device on the RS-485 bus; -1 for a
 // code that is not a bus device.
-constexpr int BusDeviceTypeOf(int saType) {
+constexpr int BusDeviceTypeOf(Variant variant, int saType) {
+  // The older panels know no SA type above 15.
+  if (variant == Variant::Legacy && saType > 15) return -1;
   switch (saType) {
     case 4: return 1;
     case 5: return 6;
@@ -92,15 +100,18 @@ class ImageReader {
     return Word(section, record, byte) | (static_cast<std::uint32_t>(Word(section, record, byte + 2)) << 16);
   }
   std::uint8_t Panel(int byte) const { return Byte(SectionPanel, 0, byte); }
+  bool legacy() const { return ws_.variant == Variant::Legacy; }
 
   // A text field of the panel record: empty when every byte is 0xFF (a panel
-  // that never had it written), otherwise every byte, zeros included.
+  // that never had it written; the older panels leave zeros), otherwise
+  // every byte, zeros included.
   std::string PanelText(int first, int size) const {
+    const std::uint8_t unwritten = legacy() ? 0x00 : 0xFF;
     std::string out;
     bool erased = true;
     for (int i = 0; i < size; ++i) {
       const std::uint8_t b = Panel(first + i);
-      if (b != 0xFF) erased = false;
+      if (b != unwritten) erased = false;
       out.push_back(static_cast<char>(b));
     }
     return erased ? std::string() : out;
@@ -128,10 +139,11 @@ class ImageReader {
     p.CardPinCode = PanelText(45, 8);
     p.RadioAddressPco = std::to_string(Panel(53) + 1);
     p.RadioAddressPpk = std::to_string(Word(SectionPanel, 0, 54) + 1);
+    const std::span<const ControlCanalPair> canal =
+        legacy() ? std::span<const ControlCanalPair>(kLegacyControlCanal) : std::span<const ControlCanalPair>(kControlCanal);
     p.ControlCanalTime = 0;
-    for (std::size_t row = 0; row < kControlCanal.size(); ++row)
-      if (kControlCanal[row][0] == Panel(56) && kControlCanal[row][1] == Panel(57))
-        p.ControlCanalTime = static_cast<byte>(row);
+    for (std::size_t row = 0; row < canal.size(); ++row)
+      if (canal[row][0] == Panel(56) && canal[row][1] == Panel(57)) p.ControlCanalTime = static_cast<byte>(row);
     for (int k = 1; k <= 4; ++k) {
       const std::uint8_t first = Panel(56 + 2 * k);
       const std::uint8_t second = Panel(57 + 2 * k);
@@ -145,6 +157,7 @@ class ImageReader {
         pair2 = std::string_view();
       }
     }
+    if (legacy()) return;  // bytes 66..74 are unused there
     p.PcoDbNumber = static_cast<word>(Word(SectionPanel, 0, 67) + 1);
     p.NetNumber = static_cast<byte>(Panel(69) + 1);
     p.ConnectReasons = Panel(70);
@@ -179,10 +192,10 @@ class ImageReader {
         thirdModuleMade = true;
         node = &AddModule(saType == 3 ? 4 : saType == 14 ? 2 : 3);
         if (saType == 3) ws_.editor.BitCheckBoxController = Byte(SectionAdapters, r, 15) == 240;
-      } else if (saType == 10 || saType == 11 || saType == 18) {
+      } else if (saType == 10 || saType == 11 || (saType == 18 && !legacy())) {
         node = &AddModule(saType == 18 ? 6 : 1);
         db_.KeyboardModuleNode = node;
-      } else if (const int type = BusDeviceTypeOf(saType); type >= 0) {
+      } else if (const int type = BusDeviceTypeOf(ws_.variant, saType); type >= 0) {
         auto element = MakeElement<TAdapter>(1, static_cast<byte>(type), ws_.variant);
         auto& a = std::get<TAdapter>(*element);
         a.NetNumber = Byte(SectionAdapters, r, 2);
@@ -252,7 +265,7 @@ class ImageReader {
   bool ReadUsers() {
     for (int r = 0; r < 128; ++r) {
       if (host_.ConvertCancelled()) return false;
-      if (!(Byte(SectionUsers, r, 0) & 1)) continue;
+      if (!(Byte(SectionUsers, r, 0) & (legacy() ? 0x80 : 0x01))) continue;
       auto element = MakeElement<TUser>();
       auto& u = std::get<TUser>(*element);
       u.Number = static_cast<byte>(r + 1);
@@ -416,9 +429,14 @@ class ImageReader {
     for (const RegistryEntry& ue : reg_.Entries(SectionUsers)) {
       if (host_.ConvertCancelled()) return false;
       TUser& u = std::get<TUser>(*ue.element);
+      // The older panels keep each distinct mask once, in section 10, and
+      // name it in bits 0..6 of the user's flags.
+      const int section = legacy() ? SectionAccess : SectionUsers;
+      const int record = legacy() ? Byte(SectionUsers, ue.number, 0) & 0x7F : ue.number;
+      const int first = legacy() ? 0 : 13;
       for (std::size_t j = 0; j < groups.size() && j < u.Groups.size(); ++j) {
         const int g = groups[j].number;
-        if (Byte(SectionUsers, ue.number, 13 + g / 8) & (1 << (g % 8))) u.Groups[j] = &GroupOf(groups[j]);
+        if (Byte(section, record, first + g / 8) & (1 << (g % 8))) u.Groups[j] = &GroupOf(groups[j]);
       }
     }
     return true;

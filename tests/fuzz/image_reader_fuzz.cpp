@@ -78,10 +78,12 @@ void CheckConsistent(const Database& db) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Workspace ws;
-  QuietHost host;
-  std::copy_n(data, std::min(size, ws.DBReadArray.size()), ws.DBReadArray.begin());
-  if (!LoadDatabaseFromReadArray(ws, host)) std::abort();  // no cancel, no full table: must load
-  CheckConsistent(ws.db);
+  for (Variant variant : {Variant::Current, Variant::Legacy}) {
+    Workspace ws(variant);
+    QuietHost host;
+    std::copy_n(data, std::min(size, ws.DBReadArray.size()), ws.DBReadArray.begin());
+    if (!LoadDatabaseFromReadArray(ws, host)) std::abort();  // no cancel, no full table: must load
+    CheckConsistent(ws.db);
+  }
   return 0;
 }

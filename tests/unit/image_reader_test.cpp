@@ -536,3 +536,58 @@ TEST_F(ImageReader, ReadRomDatabaseRefusesOtherSizes) {
 
 }  // namespace
 }  // namespace velkor
+
+namespace velkor {
+namespace {
+
+TEST(LegacyImageReader, UsersRightsPanelAndTypes) {
+  Workspace ws(Variant::Legacy);
+  ScriptedHost host;
+  auto put = [&](int section, int record, int byte, int value) {
+    const int at = ImageOffset(Variant::Legacy, section, record, byte);
+    ASSERT_GE(at, 0);
+    ws.DBReadArray[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
+  };
+  put(SectionPanel, 0, 2, 10);
+  put(SectionPanel, 0, 17, '+');  // mobile number written, the others left zero
+  put(SectionPanel, 0, 56, 225);  // "4 часа" of the older list
+  put(SectionPanel, 0, 57, 2);
+  put(SectionPanel, 0, 66, 1);  // no capture reaction in the older panels
+  put(SectionPanel, 0, 71, 7);
+  put(SectionAdapters, 0, 0, 1);
+  put(SectionAdapters, 0, 16, 1);
+  put(SectionAdapters, 1, 0, 1);
+  put(SectionAdapters, 1, 16, 17);  // no such type in the older panels
+  put(SectionOutputs, 0, 0, 1);
+  for (int g : {0, 1}) {
+    put(SectionGroups, g, 0, 0x81);
+    put(SectionZones, g, 1, g);
+    put(SectionZones, g, 2, 0);
+    put(SectionZones, g, 3, 1);
+  }
+  put(SectionUsers, 0, 0, 0x80 | 1);  // rights in access configuration 1
+  put(SectionUsers, 1, 0, 0x01);      // bit 0 alone: not in use
+  put(SectionAccess, 1, 0, 0b10);     // group 2 only
+  put(SectionAccess, 0, 0, 0b01);
+
+  ASSERT_TRUE(LoadDatabaseFromReadArray(ws, host));
+  const TPPK& p = *ws.db.Panel();
+  EXPECT_EQ(p.Protocol, 10);
+  EXPECT_TRUE(p.SrpNumber.empty());
+  EXPECT_EQ(p.PcnMobileNumber.str(), "+" + std::string(13, '\0'));
+  EXPECT_EQ(p.ControlCanalTime, 5);
+  EXPECT_EQ(p.ReactionCapture, nullptr);
+  EXPECT_EQ(p.ConnectTimeOut, 20);  // the constructor's value: byte 71 means nothing here
+  ASSERT_EQ(host.messages().size(), 1u);
+  EXPECT_EQ(Cp1251ToUtf8(host.messages()[0].text), "В структуре имеется неизвестный СА");
+  EXPECT_TRUE(ws.db.Rs485Node->Children.empty());
+
+  ASSERT_EQ(ChildCaptions(*ws.db.RoomsNode),
+            (std::vector<std::string>{"001 > Администратор", "Группа 001", "Группа 002"}));
+  const TUser& admin = *ws.db.RoomsNode->Children[0]->As<TUser>();
+  EXPECT_EQ(admin.Groups[0], nullptr);
+  EXPECT_EQ(admin.Groups[1], ws.db.RoomsNode->Children[2]->As<TGroup>());
+}
+
+}  // namespace
+}  // namespace velkor
