@@ -206,7 +206,8 @@ class Line {
  public:
   Line(int fd, bool pace) : fd_(fd), pace_(pace) {}
 
-  // Bytes the tool wrote, each stamped with the moment it has fully arrived.
+  // Bytes the tool wrote, each stamped with the moment its stop bit is in:
+  // one byte time after it began, and no byte begins before the last ended.
   void Take(std::deque<Timed>& in) {
     std::uint8_t buf[512];
     for (;;) {
@@ -215,16 +216,18 @@ class Line {
       auto now = Clock::now();
       for (ssize_t i = 0; i < n; ++i) {
         auto at = now;
-        if (pace_) at = std::max(now, lastIn_ + kByteTime);
+        if (pace_) at = std::max(now, lastIn_) + kByteTime;
         lastIn_ = at;
         in.push_back({at, buf[i]});
       }
     }
   }
+  // With pacing a byte leaves one byte time after it could begin: the pty
+  // delivers at once, the line would not.
   void Queue(Clock::time_point at, const std::vector<std::uint8_t>& bytes) {
     for (std::uint8_t b : bytes) {
       auto t = at;
-      if (pace_) t = std::max(at, lastOut_ + kByteTime);
+      if (pace_) t = std::max(at, lastOut_) + kByteTime;
       if (!out_.empty()) t = std::max(t, out_.back().at);
       lastOut_ = t;
       out_.push_back({t, b});
