@@ -216,21 +216,23 @@ constexpr std::string_view kWriteError = "Ошибка записи файла"_
 constexpr std::string_view kWarningTitle = "Предупреждение"_w;
 
 std::string VersionWarning(Warn warn) {
-  std::string text(
-      "Внимание!\rФайл был создан одной из предварительных версий программы.\r\r"
-      "В процессе преобразования данных\r"_w);
+  // Built piece by piece: clang 14 crashes on a declaration initialised from
+  // std::string(a _w literal).
+  std::string text;
+  text += "Внимание!\rФайл был создан одной из предварительных версий программы.\r\r"_w;
+  text += "В процессе преобразования данных\r"_w;
   switch (warn) {
     case Warn::Panel:
-      text += "программа определила изменения в карточке ППК.\rПроверьте правильность всех записей в данной карточке."_w;
+      text += "программа определила изменения в карточке ППК.\r"_w;
+      text += "Проверьте правильность всех записей в данной карточке."_w;
       break;
     case Warn::Output:
-      text +=
-          "программа определила изменения в карточке управляемого выхода.\r"
-          "Проверьте правильность всех записей в данных карточках."_w;
+      text += "программа определила изменения в карточке управляемого выхода.\r"_w;
+      text += "Проверьте правильность всех записей в данных карточках."_w;
       break;
     case Warn::Group:
-      text +=
-          "программа определила изменения в карточке группы.\rПроверьте правильность всех записей в данных карточках."_w;
+      text += "программа определила изменения в карточке группы.\r"_w;
+      text += "Проверьте правильность всех записей в данных карточках."_w;
       break;
     case Warn::None: break;
   }
@@ -677,7 +679,6 @@ bool DBConvertToFile(Workspace& ws, Host& host, const std::string& path) {
   host.ConvertCancelEnabled(false);
   std::vector<std::uint8_t> bytes;
   const bool ok = EncodeDcf(ws.db, host, bytes) && WriteFileAtomically(DcfFileName(path), bytes);
-  host.ConvertCancelEnabled(true);
   if (!ok) ShowError(host, kWriteError);
   return ok;
 }
