@@ -6,6 +6,8 @@ velkor_packages=(
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3
+  qt6-base-dev qt6-translations-l10n fonts-liberation fonts-dejavu-core
+  xvfb xauth
 )
 
 velkor_install_missing() {

@@ -1,0 +1,19 @@
+// velkor: the desktop configurator.
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "main_form.h"
+#include "qt_host.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  velkor::editor::InitApplication(app);
+  velkor::editor::QtHost host;
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();
+  velkor::editor::MainForm form(host, arguments);
+  form.show();
+  return QApplication::exec();
+}

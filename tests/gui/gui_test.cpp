@@ -1,0 +1,433 @@
+// The desktop program driven as a user would, headless. Modal boxes and file
+// dialogs are answered through the host seam (TestHost); waits use QTRY_*.
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+#include <deque>
+#include <memory>
+
+#include "about_form.h"
+#include "main_form.h"
+#include "memory_view.h"
+#include "qt_host.h"
+#include "qt_text.h"
+#include "tree_model.h"
+
+using namespace velkor;
+using namespace velkor::editor;
+
+namespace {
+
+struct Box {
+  QString title;
+  QString text;
+};
+
+// Records every box and answers questions and file dialogs from queues.
+class TestHost : public QtHost {
+ public:
+  void Message(MessageIcon, std::string_view title, std::string_view text) override {
+    boxes.push_back({Qs(title), QsMessage(text)});
+  }
+  bool Ask(MessageIcon, std::string_view title, std::string_view text) override {
+    questions.push_back({Qs(title), QsMessage(text)});
+    if (answers.empty()) return false;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  QString OpenFileName(const QString&) override { return Next(); }
+  QString SaveFileName(const QString&) override { return Next(); }
+  bool ChoosePrinter(QPrinter& printer) override {
+    if (pdfPath.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    if (printSelection) printer.setPrintRange(QPrinter::Selection);
+    return true;
+  }
+  QString Next() {
+    if (files.empty()) return {};
+    QString f = files.front();
+    files.pop_front();
+    return f;
+  }
+  QStringList BoxTexts() const {
+    QStringList out;
+    for (const Box& b : boxes) out << b.text;
+    return out;
+  }
+
+  std::vector<Box> boxes;
+  std::vector<Box> questions;
+  std::deque<bool> answers;
+  std::deque<QString> files;
+  QString pdfPath;
+  bool printSelection = false;
+};
+
+// A panel simulator on a pseudo-terminal, mapped to COM1; stopped by pid.
+class Simulator {
+ public:
+  bool Start(const QString& dir, const QStringList& extra = {}) {
+    ptyFile_ = dir + QStringLiteral("/pty");
+    QStringList args{QStringLiteral("--pty-file"), ptyFile_, QStringLiteral("--report"),
+                     dir + QStringLiteral("/report.json"), QStringLiteral("--copy-delay"), QStringLiteral("50")};
+    args << extra;
+    process_.start(QStringLiteral(VELKOR_SIM), args);
+    if (!process_.waitForStarted(5000)) return false;
+    QFile pty(ptyFile_);
+    for (int i = 0; i < 500 && !(pty.exists() && pty.size() > 0); ++i) QTest::qWait(10);
+    if (!pty.open(QIODevice::ReadOnly)) return false;
+    const QByteArray path = pty.readAll().trimmed();
+    qputenv("VELKOR_COM1", path);
+    return !path.isEmpty();
+  }
+  ~Simulator() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.terminate();
+      if (!process_.waitForFinished(3000)) process_.kill();
+      process_.waitForFinished(1000);
+    }
+    qputenv("VELKOR_COM1", "/nonexistent/com1");
+  }
+
+ private:
+  QProcess process_;
+  QString ptyFile_;
+};
+
+template <class T>
+T* Find(QObject* root, const char* name) {
+  T* found = root->findChild<T*>(QString::fromLatin1(name));
+  if (!found) qFatal("no control %s", name);
+  return found;
+}
+
+QAction* Action(QObject* form, const char* name) { return Find<QAction>(form, name); }
+
+// Answers the next modal exchange window: waits for its "OK" and presses it.
+[[maybe_unused]] void PressOkWhenDone(int timeoutMs) {
+  auto* timer = new QTimer();
+  auto* elapsed = new QElapsedTimer();
+  elapsed->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, elapsed, timeoutMs] {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* button = modal ? modal->findChild<QPushButton*>(QStringLiteral("BitBtnCancel")) : nullptr;
+    if ((button && button->text() == QStringLiteral("OK")) || elapsed->elapsed() > timeoutMs) {
+      if (button) button->click();
+      timer->stop();
+      timer->deleteLater();
+      delete elapsed;
+    }
+  });
+  timer->start(20);
+}
+
+}  // namespace
+
+class GuiTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TestHost> host_;
+  std::unique_ptr<MainForm> form_;
+
+  MainForm& Open(const QStringList& args = {}) {
+    form_.reset();
+    host_ = std::make_unique<TestHost>();
+    form_ = std::make_unique<MainForm>(*host_, args);
+    form_->show();
+    return *form_;
+  }
+  void NewDatabase() {
+    Action(form_.get(), "MenuDBNew")->trigger();
+    QVERIFY(form_->Ws().db.Exists());
+  }
+  QWidget* CurrentCard() { return Find<QStackedWidget>(form_.get(), "PageControlDB")->currentWidget(); }
+
+ private slots:
+  void initTestCase() {
+    InitApplication(*qApp);
+    for (int n = 1; n <= 8; ++n)
+      qputenv(QStringLiteral("VELKOR_COM%1").arg(n).toLatin1().constData(),
+              QStringLiteral("/nonexistent/com%1").arg(n).toLatin1());
+  }
+  void cleanup() {
+    if (form_) form_->Ws().editor.DBChanged = false;
+    form_.reset();
+    host_.reset();
+  }
+
+  void startUp() {
+    MainForm& f = Open();
+    QCOMPARE(f.windowTitle(), ProgramTitle());
+    QCOMPARE(f.centralWidget()->size(), QSize(633, 434));
+    QCOMPARE(host_->boxes.size(), std::size_t{1});
+    QCOMPARE(host_->boxes[0].title, QStringLiteral("Внимание!"));
+    QVERIFY(host_->boxes[0].text.startsWith(QStringLiteral("Внимание!\nДанная программа")));
+    const std::pair<const char*, bool> menus[] = {
+        {"MenuDBNew", true},          {"MenuDBLoad", true},    {"MenuDBReadAction", true},
+        {"MenuDBWriteAction", false}, {"MenuDBStore", false},  {"MenuTXTStore", false},
+        {"MenuDBErace", false},       {"MenuDBExit", true},    {"MenuHelpAbout", true}};
+    for (const auto& [name, enabled] : menus) QVERIFY2(Action(&f, name)->isEnabled() == enabled, name);
+    auto* tabs = Find<QTabWidget>(&f, "MainPageControl");
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("TabSheetConf"));
+    QVERIFY(!tabs->isTabVisible(3));
+    QVERIFY(!Find<QWidget>(&f, "PanelTreeView")->isVisible());
+    QCOMPARE(Find<QLabel>(&f, "LabelSetCurrentComPort")->text(), QStringLiteral("Com-порт не выбран"));
+    QVERIFY(!Find<QCheckBox>(&f, "BitCheckBoxSetLogExport")->isChecked());
+    QVERIFY(!Find<QCheckBox>(&f, "BitCheckBoxSetIniExport")->isChecked());
+    QVERIFY(!Find<QCheckBox>(&f, "BitCheckBoxSetPrgExport")->isChecked());
+    QVERIFY(Find<QCheckBox>(&f, "BitCheckBoxSetFullConvert")->isChecked());
+    QVERIFY(Find<QPushButton>(&f, "BitBtnSetCommChange")->isEnabled());
+    QVERIFY(!Find<QPushButton>(&f, "BitBtnSetCommCancel")->isEnabled());
+  }
+
+  void newAndEraseSwitchMenusAndCaptions() {
+    MainForm& f = Open();
+    NewDatabase();
+    QCOMPARE(f.windowTitle(), ProgramTitle() + QStringLiteral("  -  новая база"));
+    QVERIFY(f.Ws().editor.DBChanged);
+    QVERIFY(!Action(&f, "MenuDBNew")->isEnabled());
+    QVERIFY(!Action(&f, "MenuDBLoad")->isEnabled());
+    QVERIFY(!Action(&f, "MenuDBReadAction")->isEnabled());
+    QVERIFY(Action(&f, "MenuDBWriteAction")->isEnabled());
+    QVERIFY(Action(&f, "MenuDBStore")->isEnabled());
+    QVERIFY(Action(&f, "MenuTXTStore")->isEnabled());
+    QVERIFY(Action(&f, "MenuDBErace")->isEnabled());
+    QVERIFY(Find<QWidget>(&f, "PanelTreeView")->isVisible());
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetPPK"));
+
+    // "Очистить" answered No changes nothing; Yes erases.
+    Action(&f, "MenuDBErace")->trigger();
+    QCOMPARE(host_->questions.back().text, QStringLiteral("Очистить базу данных?"));
+    QCOMPARE(host_->questions.back().title, QStringLiteral("Внимание"));
+    QVERIFY(f.Ws().db.Exists());
+    host_->answers = {true};
+    Action(&f, "MenuDBErace")->trigger();
+    QVERIFY(!f.Ws().db.Exists());
+    QCOMPARE(f.windowTitle(), ProgramTitle());
+    QVERIFY(!f.Ws().editor.DBChanged);
+    QVERIFY(Action(&f, "MenuDBNew")->isEnabled());
+    QVERIFY(!Action(&f, "MenuDBErace")->isEnabled());
+    QVERIFY(!Find<QWidget>(&f, "PanelTreeView")->isVisible());
+  }
+
+  void shortFileName_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("24 whole") << QStringLiteral("/home/user/abc/defgh.dcf") << QStringLiteral("/home/user/abc/defgh.dcf");
+    QTest::newRow("25 cut") << QStringLiteral("/home/user/abcd/defgh.dcf") << QStringLiteral("...e/user/abcd/defgh.dcf");
+  }
+  void shortFileName() {
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+    QCOMPARE(ShortFileName(path), shown);
+    QVERIFY(ShortFileName(path).size() <= 24);
+  }
+
+  void treesShowTheCoreModelAndChooseCards() {
+    MainForm& f = Open();
+    NewDatabase();
+    QAbstractItemModelTester hardwareTester(&f.HardwareModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester roomsTester(&f.RoomsModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto* ppk = Find<QTreeView>(&f, "PPKTreeView");
+    NodeTreeModel& hw = f.HardwareModel();
+    const QModelIndex panel = hw.index(0, 0);
+    QCOMPARE(panel.data().toString(), QStringLiteral("ППК Ворсан"));
+    QStringList children;
+    for (int r = 0; r < hw.rowCount(panel); ++r) children << hw.index(r, 0, panel).data().toString();
+    QCOMPARE(children, (QStringList{QStringLiteral("Ворсан - БМ8"), QStringLiteral("Ворсан - ПУС"),
+                                    QStringLiteral("Интерфейс 485")}));
+    QVERIFY(ppk->isExpanded(panel));
+
+    auto* del = Find<QPushButton>(&f, "BitBtnDBDel");
+    struct Case {
+      int row;
+      const char* card;
+      bool deleteAllowed;
+    };
+    for (const Case& c : {Case{0, "TabSheetController", false}, Case{1, "TabSheetController", true},
+                          Case{2, "TabSheet485", false}}) {
+      ppk->setCurrentIndex(hw.index(c.row, 0, panel));
+      QCOMPARE(CurrentCard()->objectName(), QString::fromLatin1(c.card));
+      QCOMPARE(del->property("deleteAllowed").toBool(), c.deleteAllowed);
+      QVERIFY(!del->isEnabled());
+    }
+    QVERIFY(!Find<QPushButton>(&f, "BitBtnAdd485")->isEnabled());
+
+    // The tab strip swaps the trees and shows the rooms card.
+    Find<QTabBar>(&f, "TabSetTree")->setCurrentIndex(1);
+    QVERIFY(Find<QTreeView>(&f, "GroupTreeView")->isVisible());
+    QVERIFY(!ppk->isVisible());
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetRooms"));
+    Find<QTabBar>(&f, "TabSetTree")->setCurrentIndex(0);
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheet485"));
+
+    // Opening the root closes every branch below it.
+    ppk->collapse(panel);
+    ppk->expand(panel);
+    for (int r = 0; r < hw.rowCount(panel); ++r) QVERIFY(!ppk->isExpanded(hw.index(r, 0, panel)));
+  }
+
+  void baseModuleCaptionFollowsSixteenZones() {
+    MainForm& f = Open();
+    NewDatabase();
+    f.Ws().db.BaseModule()->ZonesTotal = 16;
+    ProcessDataBase(f.Ws().db);
+    f.ProcessViewCard();
+    const QModelIndex base = f.HardwareModel().IndexOf(f.Ws().db.BaseModuleNode);
+    QCOMPARE(base.data().toString(), QStringLiteral("Ворсан - БМ16"));
+  }
+
+  void closeAsksWhileChanged() {
+    MainForm& f = Open();
+    NewDatabase();
+    host_->answers = {false};
+    QVERIFY(!f.close());
+    QCOMPARE(host_->questions.back().text, QStringLiteral("База не сохранена. Завершить работу?"));
+    host_->answers = {true};
+    QVERIFY(f.close());
+    // Unchanged: no question at all.
+    MainForm& g = Open();
+    QVERIFY(g.close());
+    QVERIFY(host_->questions.empty());
+  }
+
+  void panelCommandsNeedAnOpenPort() {
+    MainForm& f = Open();
+    NewDatabase();
+    Find<QCheckBox>(&f, "BitCheckBoxSetLogExport")->setChecked(true);
+    for (const char* name : {"MenuDBStore", "MenuTXTStore", "MenuDBErace"}) {
+      if (QByteArray(name) == "MenuDBErace") {
+        host_->answers = {true};
+        Action(&f, name)->trigger();
+        Action(&f, "MenuDBLoad")->trigger();
+        continue;
+      }
+      Action(&f, name)->trigger();
+    }
+    const QString portMessage =
+        QStringLiteral("Отсутствует открытый Com - порт.\nПроверьте установку Com - порта в закладке \"Установки\"");
+    QCOMPARE(host_->BoxTexts().count(portMessage), 3);
+    QVERIFY(host_->files.empty());
+  }
+
+  void aboutKeySequenceTogglesServiceMode() {
+    MainForm& f = Open();
+    int& protection = f.Ws().editor.ProtectionEnabled;
+    AboutForm about(protection);
+    about.show();
+    auto type = [&](const QString& letters, Qt::KeyboardModifiers mods) {
+      // Alt is held through the whole sequence: one key event per letter.
+      for (QChar c : letters) {
+        QKeyEvent press(QEvent::KeyPress, c.unicode(), mods, QString(c));
+        QApplication::sendEvent(&about, &press);
+      }
+    };
+    type(QStringLiteral("QUARTZWINDMILLBEAK"), Qt::NoModifier);
+    QCOMPARE(protection, 1);
+    type(QStringLiteral("QUARTZWINDMILLBEAK"), Qt::AltModifier | Qt::ShiftModifier);
+    QCOMPARE(protection, 1);
+    type(QStringLiteral("QUARTZWINXMILLBEAK"), Qt::AltModifier);
+    QCOMPARE(protection, 1);
+    type(QStringLiteral("QUARTZWINDMILLBEAK"), Qt::AltModifier);
+    QCOMPARE(protection, 0);
+    QCOMPARE(Find<QLabel>(&about, "LabelRequisite")->text(), QStringLiteral("Protection is disabled"));
+    f.ProtectionRefresh();
+    QVERIFY(Find<QTabWidget>(&f, "MainPageControl")->isTabVisible(3));
+    type(QStringLiteral("QUARTZWINDMILLBEAK"), Qt::AltModifier);
+    QCOMPARE(protection, 1);
+    QCOMPARE(Find<QLabel>(&about, "LabelRequisite")->text(), QStringLiteral("Protection is enabled"));
+    QVERIFY(Find<QLabel>(&about, "LabelVersion")->text().startsWith(QStringLiteral("Версия:  ")));
+  }
+
+  void memoryViewMarksDifferencesAndLabelsBytes() {
+    MainForm& f = Open();
+    f.Ws().DBStoreArray[4132] = 0x5A;
+    Find<QPushButton>(&f, "BitBtnShowArrays")->click();
+    auto* grid = Find<QTableView>(&f, "StringGrid");
+    auto* model = static_cast<MemoryGridModel*>(grid->model());
+    QCOMPARE(model->Cell(517, 5), QStringLiteral("  00"));
+    QCOMPARE(model->Cell(517, 14), QStringLiteral("  5A"));
+    QCOMPARE(model->Cell(517, 0), QStringLiteral("1020"));
+    QCOMPARE(model->Cell(0, 17), QStringLiteral("  07"));
+    QVERIFY(model->Differs(517, 5));
+    QVERIFY(model->Differs(517, 14));
+    QVERIFY(!model->Differs(517, 6));
+    QCOMPARE(model->data(model->index(517, 6), Qt::ForegroundRole).value<QBrush>().color(),
+             MemoryGridModel::FaintColor());
+    grid->setCurrentIndex(model->index(517, 14));
+    QCOMPARE(Find<QLabel>(&f, "LabelCurrentGridPosition")->text(), QStringLiteral("DBReadArray: -  1024 h  [4132]"));
+    grid->setCurrentIndex(model->index(517, 9));
+    QCOMPARE(Find<QLabel>(&f, "LabelCurrentGridPosition")->text(), QString());
+  }
+
+  void portPanelScansAndOpens() {
+    QTemporaryDir dir;
+    Simulator sim;
+    QVERIFY(sim.Start(dir.path()));
+    MainForm& f = Open({QStringLiteral("/COM1")});
+    QCOMPARE(Find<QLabel>(&f, "LabelSetCurrentComPort")->text(), QStringLiteral("Текущий номер Com-порта: 1  (работает)"));
+    QVERIFY(f.Port().ComPortHandle != -1);
+    // A new choice closes the port and offers the free ones.
+    Find<QTabWidget>(&f, "MainPageControl")->setCurrentIndex(1);
+    Find<QPushButton>(&f, "BitBtnSetCommChange")->click();
+    QVERIFY(Find<QWidget>(&f, "PanelSetCommNumbers")->isVisible());
+    QVERIFY(Find<QPushButton>(&f, "SpeedButtonSetComm1")->isEnabled());
+    QVERIFY(!Find<QPushButton>(&f, "SpeedButtonSetComm2")->isEnabled());
+    QVERIFY(Find<QPushButton>(&f, "BitBtnSetCommCancel")->isEnabled());
+    QTest::keyClick(Find<QWidget>(&f, "TabSheetSet"), Qt::Key_1);
+    QVERIFY(f.Port().ComPortHandle != -1);
+    QVERIFY(!Find<QWidget>(&f, "PanelSetCommNumbers")->isVisible());
+  }
+
+  void printsTheListingToPdf() {
+    MainForm& f = Open();
+    QTemporaryDir dir;
+    f.Ws().exportLog.Lines = {std::string("Конец структуры"_w)};
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("all.pdf")));
+    QVERIFY(f.PrintListing(printer, false));
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("all.pdf"))).size() > 0);
+  }
+
+  void screenshots() {
+    MainForm& f = Open();
+    NewDatabase();
+    auto* tabs = Find<QTabWidget>(&f, "MainPageControl");
+    const char* names[] = {"main", "settings", "listing"};
+    for (int i = 0; i < 3; ++i) {
+      tabs->setCurrentIndex(i);
+      const QString path = QStringLiteral(VELKOR_SHOTS_DIR "/velkor-%1.png").arg(QLatin1String(names[i]));
+      QVERIFY(f.grab().save(path));
+    }
+    // The tree's own drawing, three times enlarged.
+    tabs->setCurrentIndex(0);
+    QWidget* tree = Find<QWidget>(&f, "PPKTreeView");
+    const QPixmap part = tree->grab(QRect(0, 0, 160, 80));
+    QVERIFY(part.scaled(part.size() * 3).save(QStringLiteral(VELKOR_SHOTS_DIR "/velkor-tree-zoom.png")));
+  }
+};
+
+QTEST_MAIN(GuiTest)
+#include "gui_test.moc"
