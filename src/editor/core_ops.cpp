@@ -1,19 +1,19 @@
 #include "core_ops.h"
 
+#include "image/byte_labels.h"
+#include "image/image_reader.h"
+
 namespace velkor::editor {
 
-// The operations below come with the file, builder and reader parts; until
-// then each reports that it did nothing.
+// The operations below that come with the file and builder parts report,
+// until then, that they did nothing.
 
 bool BuildImageWithExports(Workspace&, Host&, const BuildRequest&) { return false; }
 bool LoadDatabaseFile(Workspace&, Host&, const std::string&) { return false; }
 bool SaveDatabaseFile(Workspace&, Host&, const std::string&) { return false; }
-bool LoadRomFile(Workspace&, Host& host, const std::string&) {
-  ShowWarning(host, "База данных из файла не загружена"_w);
-  return false;
-}
-bool LoadFromReadArray(Workspace&, Host&) { return false; }
+bool LoadRomFile(Workspace& ws, Host& host, const std::string& path) { return ReadRomDatabase(ws, host, path); }
+bool LoadFromReadArray(Workspace& ws, Host& host) { return LoadDatabaseFromReadArray(ws, host); }
 bool BuildTextImage(Workspace&, Host&) { return false; }
-std::string ImageByteText(Variant, int) { return "???"; }
+std::string ImageByteText(Variant variant, int offset) { return ImageByteLabel(variant, offset); }
 
 }  // namespace velkor::editor

@@ -507,10 +507,15 @@ void MainForm::TreeSelectionChanged(DBTreeView* tree) {
   ProcessViewCard();
 }
 
+// The core decides the card (velkor::ProcessViewCard); the window shows its
+// decision: the visible tree, the base module's caption, the selection and
+// the card page.
 void MainForm::ProcessViewCard() {
   EditorState& e = ws_.editor;
   if (!e.ViewCardEnabled) return;
-  // 2. The tab strip chooses the visible tree.
+  const std::string baseCaption = ws_.db.BaseModuleNode ? ws_.db.BaseModuleNode->Caption : std::string();
+  velkor::ProcessViewCard(ws_);
+
   const bool hardwareShown = e.TreeTabIndex == 0;
   ppkTreeView_->setVisible(hardwareShown);
   groupTreeView_->setVisible(!hardwareShown);
@@ -518,105 +523,45 @@ void MainForm::ProcessViewCard() {
     const QSignalBlocker block(tabSetTree_);
     tabSetTree_->setCurrentIndex(e.TreeTabIndex);
   }
-  // 3. The base module's caption follows Module16Zones.
-  if (ws_.db.BaseModuleNode) {
-    const std::string before = ws_.db.BaseModuleNode->Caption;
-    RefreshModuleCaptions(ws_.db);
-    if (ws_.db.BaseModuleNode->Caption != before) hardwareModel_->CaptionChanged(ws_.db.BaseModuleNode);
-  }
-  // 4. The hardware tree.
-  if (hardwareShown && !ws_.db.Hardware.Empty()) {
-    Node* node = ws_.db.Hardware.Selected;
-    if (node) {
-      restoringTree_ = true;
-      ppkTreeView_->selectionModel()->setCurrentIndex(hardwareModel_->IndexOf(node),
-                                                      QItemSelectionModel::ClearAndSelect);
-      restoringTree_ = false;
-    }
-    if (node && node == ws_.db.Rs485Node) {
-      Show485();
-      return;
-    }
-    e.CurrentElement = node ? node->Data : nullptr;
-    if (node && node->Data) {
-      Element& el = *node->Data;
-      if (std::holds_alternative<TPPK>(el)) return ShowCard(pages_.PPK, false);
-      if (const auto* a = std::get_if<TAdapter>(&el)) {
-        if (a->Placement == 0) return ShowCard(pages_.Controller, a->DeviceType >= 1 && a->DeviceType <= 6);
-        if (a->Placement == 1) {
-          const bool keyboard = a->DeviceType == 2 || a->DeviceType == 3 || a->DeviceType == 9;
-          return ShowCard(keyboard ? pages_.Keyboard : pages_.Adapter, true);
-        }
-      }
-      // The slot cards show only elements that belong to a device; the
-      // output card only from the hardware tree.
-      if (const auto* z = std::get_if<TZone>(&el)) {
-        if (z->Adapter) ShowCard(pages_.Zone, true);
-        return;
-      }
-      if (const auto* o = std::get_if<TOutput>(&el)) {
-        if (o->Adapter) ShowCard(pages_.Output, true);
-        return;
-      }
-      if (const auto* s = std::get_if<TSetInput>(&el)) {
-        if (s->Adapter) ShowCard(pages_.SetInput, true);
-        return;
-      }
-      if (const auto* r = std::get_if<TIDReader>(&el)) {
-        if (r->Adapter) ShowCard(pages_.IDReader, true);
-        return;
-      }
-    }
-  }
-  // 5. The rooms tree.
-  if (!hardwareShown && !ws_.db.Rooms.Empty()) {
-    Node* node = ws_.db.Rooms.Selected;
-    if (node) {
-      restoringTree_ = true;
-      groupTreeView_->selectionModel()->setCurrentIndex(roomsModel_->IndexOf(node),
-                                                        QItemSelectionModel::ClearAndSelect);
-      restoringTree_ = false;
-    }
-    if (node && node == ws_.db.RoomsNode) {
-      ShowRooms();
-      return;
-    }
-    e.CurrentElement = node ? node->Data : nullptr;
-    if (!node || !node->Data) return HidePanelDB();
-    Element& el = *node->Data;
-    if (const auto* z = std::get_if<TZone>(&el)) {
-      if (z->Adapter) ShowCard(pages_.Zone, true);
-      return;
-    }
-    if (std::holds_alternative<TUser>(el)) return ShowCard(pages_.User, true);
-    if (std::holds_alternative<TGroup>(el)) return ShowCard(pages_.Group, false);
-    if (const auto* s = std::get_if<TSetInput>(&el)) {
-      if (s->Adapter) ShowCard(pages_.SetInput, true);
-      return;
-    }
-    if (const auto* r = std::get_if<TIDReader>(&el)) {
-      if (r->Adapter) ShowCard(pages_.IDReader, true);
-      return;
-    }
-    return HidePanelDB();
-  }
-  // 6.
-  HidePanelDB();
-}
+  if (ws_.db.BaseModuleNode && ws_.db.BaseModuleNode->Caption != baseCaption)
+    hardwareModel_->CaptionChanged(ws_.db.BaseModuleNode);
 
-// Deleting comes with its own command; until then the card only records
-// whether it would allow it.
-void MainForm::ShowCard(QWidget* page, bool deleteAllowed) {
-  bitBtnDBDel_->setProperty("deleteAllowed", deleteAllowed);
+  DBTreeView* tree = hardwareShown ? ppkTreeView_ : groupTreeView_;
+  NodeTreeModel* model = hardwareShown ? hardwareModel_ : roomsModel_;
+  if (Node* selected = model->CoreTree().Selected) {
+    restoringTree_ = true;
+    tree->selectionModel()->setCurrentIndex(model->IndexOf(selected), QItemSelectionModel::ClearAndSelect);
+    restoringTree_ = false;
+  }
+
+  QWidget* page = nullptr;
+  switch (e.ActivePage) {
+    case CardPage::None: break;
+    case CardPage::PPK: page = pages_.PPK; break;
+    case CardPage::Rs485: page = pages_.R485; break;
+    case CardPage::Module: page = pages_.Controller; break;
+    case CardPage::Adapter: page = pages_.Adapter; break;
+    case CardPage::Keyboard: page = pages_.Keyboard; break;
+    case CardPage::Group: page = pages_.Group; break;
+    case CardPage::Zone: page = pages_.Zone; break;
+    case CardPage::Output: page = pages_.Output; break;
+    case CardPage::SetInput: page = pages_.SetInput; break;
+    case CardPage::IDReader: page = pages_.IDReader; break;
+    case CardPage::User: page = pages_.User; break;
+    case CardPage::Rooms: page = pages_.Rooms; break;
+  }
+  if (!page) {
+    panelDB_->setVisible(false);
+    return;
+  }
+  // Deleting comes with the element cards; until then the button only
+  // records whether the card would allow it.
+  bitBtnDBDel_->setProperty("deleteAllowed", e.BitBtnDBDelEnabled);
   bitBtnDBDel_->setEnabled(false);
   pageControlDB_->setCurrentWidget(page);
   if (page == pages_.PPK) ProtectionRefresh();
   panelDB_->setVisible(true);
 }
-
-void MainForm::Show485() { ShowCard(pages_.R485, false); }
-void MainForm::ShowRooms() { ShowCard(pages_.Rooms, false); }
-void MainForm::HidePanelDB() { panelDB_->setVisible(false); }
 
 void MainForm::TreeDoubleClicked(DBTreeView* tree) {
   const bool fromHardware = tree == ppkTreeView_;

@@ -106,10 +106,6 @@ class MainForm : public QMainWindow {
   void TreeDoubleClicked(DBTreeView* tree);
   void TreeExpanded(DBTreeView* tree, const QModelIndex& index);
   void RestoreTreeView(DBTreeView* tree);
-  void ShowCard(QWidget* page, bool deleteAllowed);
-  void Show485();
-  void ShowRooms();
-  void HidePanelDB();
 
   // The port group of the settings tab.
   void SetPortLabel(const QString& text, const QColor& color);

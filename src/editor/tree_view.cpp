@@ -115,6 +115,9 @@ void DBTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModel
   const int depth = Depth(index);
 
   painter->save();
+  // The selection is shown on the caption only; the lines and the square
+  // stand on the window colour.
+  painter->fillRect(rect, palette().brush(QPalette::Base));
   painter->setRenderHint(QPainter::Antialiasing, false);
   painter->setPen(palette().color(QPalette::Button));
   DrawHLine(*painter, children ? x0 + 5 : x0, x0 + I - 8, yc);

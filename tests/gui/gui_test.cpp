@@ -124,7 +124,7 @@ T* Find(QObject* root, const char* name) {
 QAction* Action(QObject* form, const char* name) { return Find<QAction>(form, name); }
 
 // Answers the next modal exchange window: waits for its "OK" and presses it.
-[[maybe_unused]] void PressOkWhenDone(int timeoutMs) {
+void PressOkWhenDone(int timeoutMs) {
   auto* timer = new QTimer();
   auto* elapsed = new QElapsedTimer();
   elapsed->start();
@@ -377,6 +377,7 @@ class GuiTest : public QObject {
              MemoryGridModel::FaintColor());
     grid->setCurrentIndex(model->index(517, 14));
     QCOMPARE(Find<QLabel>(&f, "LabelCurrentGridPosition")->text(), QStringLiteral("DBReadArray: -  1024 h  [4132]"));
+    QCOMPARE(Find<QLabel>(&f, "LabelCurrentBasePosition")->text(), QStringLiteral("Users[0] - Flags"));
     grid->setCurrentIndex(model->index(517, 9));
     QCOMPARE(Find<QLabel>(&f, "LabelCurrentGridPosition")->text(), QString());
   }
@@ -398,6 +399,64 @@ class GuiTest : public QObject {
     QTest::keyClick(Find<QWidget>(&f, "TabSheetSet"), Qt::Key_1);
     QVERIFY(f.Port().ComPortHandle != -1);
     QVERIFY(!Find<QWidget>(&f, "PanelSetCommNumbers")->isVisible());
+  }
+
+  void romFileLoads() {
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("panel-configuration.rom"));
+    const QString bad = dir.filePath(QStringLiteral("short.rom"));
+    {
+      QFile f(good);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(QByteArray(8064, '\0'));
+      QFile g(bad);
+      QVERIFY(g.open(QIODevice::WriteOnly));
+      g.write(QByteArray(8063, '\0'));
+    }
+    MainForm& f = Open();
+    host_->boxes.clear();
+    host_->files = {bad};
+    Action(&f, "MenuDBReadHex")->trigger();
+    QCOMPARE(host_->BoxTexts(),
+             (QStringList{QStringLiteral("Ошибка чтения файла"), QStringLiteral("База данных из файла не загружена")}));
+    QVERIFY(!f.Ws().db.Exists());
+    QCOMPARE(f.windowTitle(), ProgramTitle());
+
+    host_->boxes.clear();
+    host_->files = {good};
+    Action(&f, "MenuDBReadHex")->trigger();
+    QVERIFY(f.Ws().db.Exists());
+    QCOMPARE(f.windowTitle(), ProgramTitle() + QStringLiteral("  -  файл ") + ShortFileName(good));
+    QVERIFY(f.Ws().editor.DBChanged);
+    QVERIFY(Action(&f, "MenuDBErace")->isEnabled());
+    QVERIFY(Find<QWidget>(&f, "PanelTreeView")->isVisible());
+    QVERIFY(!f.Ws().db.KeyboardModuleNode);  // an empty image has no keyboard module
+  }
+
+  void loadFromPanel() {
+    QTemporaryDir dir;
+    Simulator sim;
+    QVERIFY(sim.Start(dir.path()));
+    MainForm& f = Open({QStringLiteral("/com1")});
+    QVERIFY(f.Port().ComPortHandle != -1);
+    PressOkWhenDone(30000);
+    Action(&f, "MenuDBLoad")->trigger();
+    QVERIFY(!host_->BoxTexts().contains(QStringLiteral("База данных из ППК не прочитана")));
+    QCOMPARE(f.windowTitle(), ProgramTitle() + QStringLiteral("  -  база прочитана из ППК"));
+    QVERIFY(f.Ws().editor.DBChanged);
+    QVERIFY(f.Ws().db.Exists());
+  }
+
+  void cancelledPanelReadSaysSo() {
+    QTemporaryDir dir;
+    Simulator sim;
+    // A panel that never answers the handshake.
+    QVERIFY(sim.Start(dir.path(), {QStringLiteral("--hang-up-after"), QStringLiteral("0")}));
+    MainForm& f = Open({QStringLiteral("/com1")});
+    PressOkWhenDone(500);  // presses "Отмена": no "OK" comes
+    Action(&f, "MenuDBLoad")->trigger();
+    QCOMPARE(host_->boxes.back().text, QStringLiteral("База данных из ППК не прочитана"));
+    QVERIFY(!f.Ws().db.Exists());
   }
 
   void printsTheListingToPdf() {
