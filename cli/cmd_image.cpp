@@ -5,13 +5,32 @@
 #include "args.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "files/dcf.h"
 #include "image/byte_labels.h"
 #include "image/image_map.h"
 #include "image/image_reader.h"
 
 namespace velkor::cli {
 
-int CmdRom2Dcf(const Context& ctx) { return NotAvailable(ctx.command); }
+// "Прочитать  \" .ROM \"  файл" followed by "Сохранить полную базу".
+int CmdRom2Dcf(const Context& ctx) {
+  ParsedArgs args = ParseArgs(ctx.words, {"-o"}, {});
+  if (!args.error.empty()) return UsageError(ctx.command, args.error);
+  if (args.positional.size() != 1) return UsageError(ctx.command, "one .ROM file expected");
+  std::optional<std::string> out = args.value("-o");
+  if (!out) return UsageError(ctx.command, "-o DB.dcf is required");
+  CliHost host(false);
+  Workspace ws(ctx.variant);
+  if (!ReadRomDatabase(ws, host, args.positional.front())) return 1;
+  host.ConvertBegin();
+  const bool saved = DBConvertToFile(ws, host, *out);
+  host.ConvertEnd();
+  if (!saved) {
+    ShowWarning(host, "База данных в файл не сохранена"_w);
+    return 1;
+  }
+  return 0;
+}
 
 // One line per differing byte of two .ROM files: offset in hexadecimal and
 // decimal, the byte of each file, and what the byte means. Like cmp and
