@@ -21,6 +21,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr int kReadIntervalMs = 1000;  // the longest pause between two bytes of one read
+
 // Milliseconds left until the deadline, rounded up so that a poll never
 // returns just before it.
 int MillisecondsLeft(Clock::time_point deadline) {
@@ -168,15 +170,18 @@ bool ReadComPort(FRout& port, std::span<std::uint8_t> buffer, int extra) {
       Clock::now() + std::chrono::milliseconds(CallTimeLimitMs(buffer.size(), extra));
   if (port.ComPortHandle == -1) return false;
   std::size_t got = 0;
+  auto until = deadline;
   while (got < buffer.size()) {
     ssize_t n = ::read(port.ComPortHandle, buffer.data() + got, buffer.size() - got);
     if (n > 0) {
       got += static_cast<std::size_t>(n);
+      // Once bytes flow, a gap longer than the interval limit ends the read.
+      until = std::min(deadline, Clock::now() + std::chrono::milliseconds(kReadIntervalMs));
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EIO) return false;
-    if (!WaitReady(port.ComPortHandle, POLLIN, deadline)) return false;
+    if (!WaitReady(port.ComPortHandle, POLLIN, until)) return false;
   }
   return true;
 }

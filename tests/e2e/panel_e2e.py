@@ -68,8 +68,8 @@ class Sim:
             return f.read()
 
 
-def run_cli(cli, *words, timeout=120):
-    p = subprocess.run([cli, *words], capture_output=True, timeout=timeout)
+def run_cli(cli, *words, timeout=120, env=None):
+    p = subprocess.run([cli, *words], capture_output=True, timeout=timeout, env=env)
     return p.returncode, p.stdout.decode(), p.stderr.decode()
 
 
@@ -162,6 +162,24 @@ def case_cancel_handshake(a):
     check(report["bytes_in"] >= 3, report)
 
 
+def case_port_names(a):
+    """COMn through VELKOR_COM<n>; a port another program holds is refused."""
+    rom = write_rom(a.work, image_bytes())
+    sim = Sim(a.sim, a.work, "--copy-delay", COPY_DELAY_MS)
+    env = dict(os.environ, VELKOR_COM2=sim.pty)
+    holder = os.open(sim.pty, os.O_RDWR | os.O_NOCTTY)
+    fcntl.flock(holder, fcntl.LOCK_EX | fcntl.LOCK_NB)
+    rc, out, err = run_cli(a.cli, "panel", "write", "--port", "COM2", rom, env=env)
+    check(rc == 1 and "Ошибка инициализации COM-порта" in err, f"exit {rc}: {err}")
+    os.close(holder)
+    rc, out, err = run_cli(a.cli, "panel", "write", "--port", "com2", rom, env=env)
+    report = sim.finish()
+    check(rc == 0, f"exit {rc}: {err}")
+    check(report["exits"] == 1 and report["violations"] == [], report)
+    rc, out, err = run_cli(a.cli, "panel", "write", "--port", "COM9", rom, env=env)
+    check(rc == 1, f"COM9 is a device path that does not exist: exit {rc}")
+
+
 def case_fault(a, name):
     options, transfer, want_rc, want_restarts, want_text = FAULTS[name]
     image = image_bytes()
@@ -196,6 +214,7 @@ CASES = {
     "read": case_read,
     "read_id": case_read_id,
     "cancel_handshake": case_cancel_handshake,
+    "port_names": case_port_names,
 }
 
 
