@@ -367,7 +367,7 @@ void ExchangeUpdate(ExchangeWindow& window, Host& host, ExchangeProgress& progre
 
 ExchangeSession::ExchangeSession(LinkPort& port, Body body)
     : port_(port), body_(std::move(body)), worker_([this](std::stop_token stop) {
-        TransferContext ctx{port_, stop, [this](ExchangeProgress& p) { Synchronize(p); },
+        TransferContext ctx{port_, stop, [this, stop](ExchangeProgress& p) { Synchronize(stop, p); },
                             [this, stop](int ms) { Pause(stop, ms); }};
         body_(ctx);
         std::lock_guard lock(mutex_);
@@ -377,12 +377,12 @@ ExchangeSession::ExchangeSession(LinkPort& port, Body body)
 
 ExchangeSession::~ExchangeSession() { Join(); }
 
-void ExchangeSession::Synchronize(ExchangeProgress& progress) {
+void ExchangeSession::Synchronize(const std::stop_token& stop, ExchangeProgress& progress) {
   std::unique_lock lock(mutex_);
-  if (worker_.get_stop_token().stop_requested()) return;
+  if (stop.stop_requested()) return;
   pending_ = &progress;
   cv_.notify_all();
-  cv_.wait(lock, worker_.get_stop_token(), [&] { return pending_ == nullptr; });
+  cv_.wait(lock, stop, [&] { return pending_ == nullptr; });
   pending_ = nullptr;
 }
 

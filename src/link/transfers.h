@@ -105,7 +105,7 @@ class ExchangeSession {
   void Join();
 
  private:
-  void Synchronize(ExchangeProgress& progress);
+  void Synchronize(const std::stop_token& stop, ExchangeProgress& progress);
   void Pause(const std::stop_token& stop, int milliseconds);
 
   std::mutex mutex_;
