@@ -36,6 +36,14 @@ bool HasNextSibling(const QModelIndex& index) {
 
 }  // namespace
 
+// The button-face colour of the style; the flat light styles of today make
+// it nearly white, so it is darkened until the lines show on white.
+QColor DBTreeView::LineColor() const {
+  QColor face = palette().color(QPalette::Button);
+  while (face.lightness() > 215) face = face.darker(106);
+  return face;
+}
+
 void NodeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyleOptionViewItem o(option);
   initStyleOption(&o, index);
@@ -119,7 +127,7 @@ void DBTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModel
   // stand on the window colour.
   painter->fillRect(rect, palette().brush(QPalette::Base));
   painter->setRenderHint(QPainter::Antialiasing, false);
-  painter->setPen(palette().color(QPalette::Button));
+  painter->setPen(LineColor());
   DrawHLine(*painter, children ? x0 + 5 : x0, x0 + I - 8, yc);
   if (depth > 0) DrawVLine(*painter, x0, yc, yc - 10);
   const QModelIndex below = indexBelow(index);
@@ -135,7 +143,7 @@ void DBTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModel
     if (!isExpanded(index)) DrawVLine(*painter, x0, yc - 2, yc + 3);
   }
 
-  painter->setPen(palette().color(QPalette::Button));
+  painter->setPen(LineColor());
   int x = x0;
   for (QModelIndex a = index.parent(); a.isValid(); a = a.parent()) {
     x -= I;

@@ -41,6 +41,7 @@ class DBTreeView : public QTreeView {
   explicit DBTreeView(QWidget* parent = nullptr);
 
   const TreeFonts& Fonts() const { return fonts_; }
+  QColor LineColor() const;
 
  protected:
   void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;

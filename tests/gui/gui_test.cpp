@@ -401,6 +401,39 @@ class GuiTest : public QObject {
     QVERIFY(!Find<QWidget>(&f, "PanelSetCommNumbers")->isVisible());
   }
 
+  void databaseFileLoadsAndSaves() {
+    QTemporaryDir dir;
+    MainForm& f = Open();
+    host_->boxes.clear();
+    host_->files = {QString()};  // the dialog cancelled
+    Action(&f, "MenuDBReadDB")->trigger();
+    QCOMPARE(host_->BoxTexts(), QStringList{QStringLiteral("База данных из файла не загружена")});
+
+    const QString example = QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf");
+    host_->files = {example};
+    Action(&f, "MenuDBReadDB")->trigger();
+    QVERIFY(f.Ws().db.Exists());
+    QCOMPARE(f.windowTitle(), ProgramTitle() + QStringLiteral("  -  файл ") + ShortFileName(example));
+    QVERIFY(!f.Ws().editor.DBChanged);
+    QVERIFY(f.Ws().db.UserCount > 0);
+    QAbstractItemModelTester tester(&f.RoomsModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    // Saving clears the changed flag and writes what was read.
+    f.Ws().editor.DBChanged = true;
+    const QString copy = dir.filePath(QStringLiteral("copy.dcf"));
+    host_->files = {copy};
+    Action(&f, "MenuDBWriteDB")->trigger();
+    QVERIFY(!f.Ws().editor.DBChanged);
+    QFile original(example), saved(copy);
+    QVERIFY(original.open(QIODevice::ReadOnly) && saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), original.readAll());
+
+    host_->boxes.clear();
+    host_->files = {QString()};
+    Action(&f, "MenuDBWriteDB")->trigger();
+    QCOMPARE(host_->BoxTexts(), QStringList{QStringLiteral("База данных в файл не сохранена")});
+  }
+
   void romFileLoads() {
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("panel-configuration.rom"));
@@ -470,9 +503,13 @@ class GuiTest : public QObject {
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("all.pdf"))).size() > 0);
   }
 
+  // Renders the window with the example database, for people to look at.
   void screenshots() {
     MainForm& f = Open();
-    NewDatabase();
+    host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
+    Action(&f, "MenuDBReadDB")->trigger();
+    QVERIFY(f.Ws().db.Exists());
+    Find<QTreeView>(&f, "PPKTreeView")->expandAll();
     auto* tabs = Find<QTabWidget>(&f, "MainPageControl");
     const char* names[] = {"main", "settings", "listing"};
     for (int i = 0; i < 3; ++i) {
