@@ -153,6 +153,17 @@ int MainForm::RunExchange(int mode) {
   return form.Run(Qs(ExchangeCaption(m)), ExchangeErrorText(m), port_, std::move(body));
 }
 
+bool MainForm::ReadIdentifier(std::string& value) {
+  if (!PortOpen()) return false;
+  std::string read;
+  ExchangeForm form(ExchangeForm::Kind::ReadID, host_, this);
+  const int result = form.Run(Qs(kReadIDCaption), kReadIDErrorText, port_,
+                              [&read](TransferContext& ctx) { ReadIDTransfer(ctx, read); });
+  if (result != kExchangeSuccess) return false;
+  value = read;
+  return true;
+}
+
 void MainForm::MenuDBLoad() {
   constexpr std::string_view kNotRead = "База данных из ППК не прочитана"_w;
   if (!PortOpen()) return;

@@ -58,6 +58,9 @@ class MainForm : public QMainWindow {
   // Prints the listing on a printer already set up; `selectionOnly` prints
   // the selected lines only. False when the printer failed.
   bool PrintListing(QPrinter& printer, bool selectionOnly);
+  // "Читать ТМ / RFID" of the user card: the port check, then the
+  // identifier window; true with the value read when it ended with OK.
+  bool ReadIdentifier(std::string& value);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -480,6 +480,43 @@ class GuiTest : public QObject {
     QVERIFY(f.Ws().db.Exists());
   }
 
+  void identifierReading() {
+    QTemporaryDir dir;
+    Simulator sim;
+    QVERIFY(sim.Start(dir.path(), {QStringLiteral("--mode"), QStringLiteral("reader"), QStringLiteral("--id-delay"),
+                                   QStringLiteral("100"), QStringLiteral("--id-code"),
+                                   QStringLiteral("00000A1B2C3D4E5F")}));
+    MainForm& f = Open({QStringLiteral("/com1")});
+    std::string value;
+    // The window closes by itself after the success line.
+    QVERIFY(f.ReadIdentifier(value));
+    QCOMPARE(value, std::string("00000A1B2C3D4E5F"));
+  }
+
+  void doubleClickJumpsBetweenTrees() {
+    MainForm& f = Open();
+    host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
+    Action(&f, "MenuDBReadDB")->trigger();
+    auto* ppk = Find<QTreeView>(&f, "PPKTreeView");
+    // The first zone of the hardware tree that has a group.
+    Node* zoneNode = nullptr;
+    for (Node* n : NodesInIndexOrder(f.Ws().db.Hardware))
+      if (const TZone* z = n->As<TZone>(); z && z->Group && !zoneNode) zoneNode = n;
+    QVERIFY(zoneNode);
+    const QModelIndex zone = f.HardwareModel().IndexOf(zoneNode);
+    for (QModelIndex p = zone.parent(); p.isValid(); p = p.parent()) ppk->expand(p);
+    ppk->scrollTo(zone);
+    ppk->setCurrentIndex(zone);
+    QTRY_VERIFY(ppk->visualRect(zone).isValid());
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetZone"));
+    emit ppk->doubleClicked(zone);
+    QCOMPARE(Find<QTabBar>(&f, "TabSetTree")->currentIndex(), 1);
+    QVERIFY(Find<QTreeView>(&f, "GroupTreeView")->isVisible());
+    QCOMPARE(f.Ws().db.Rooms.Selected->Data, zoneNode->Data);
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetZone"));
+    QVERIFY(Find<QPushButton>(&f, "BitBtnDBDel")->property("deleteAllowed").toBool());
+  }
+
   void cancelledPanelReadSaysSo() {
     QTemporaryDir dir;
     Simulator sim;
