@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """velkor-cli against velkor-panel-sim over a pseudo-terminal, one case per run.
 
-usage: panel_e2e.py --cli CLI --sim SIM --work DIR CASE
+usage: panel_e2e.py --cli CLI --sim SIM --work DIR [--examples DIR] CASE
 """
 
 import argparse
@@ -180,6 +180,59 @@ def case_port_names(a):
     check(rc == 1, f"COM9 is a device path that does not exist: exit {rc}")
 
 
+def example(a, name):
+    return os.path.join(a.examples, name)
+
+
+def case_write_dcf(a):
+    """A database file is built and written; the panel hands it back."""
+    dcf = example(a, "small-office.dcf")
+    sim = Sim(a.sim, a.work, "--copy-delay", COPY_DELAY_MS, "--exit-after-exit")
+    rc, out, err = run_cli(a.cli, "panel", "write", "--port", sim.pty, dcf, "--yes")
+    report = sim.finish()
+    check(rc == 0, f"exit {rc}: {err}")
+    check(report["violations"] == [] and report["exits"] == 1, report)
+    flash = sim.flash()[:8064]
+    built = os.path.join(a.work, "built.rom")
+    rc, out, err = run_cli(a.cli, "build", dcf, "-o", built, "--yes")
+    check(rc == 0, f"build: exit {rc}: {err}")
+    with open(built, "rb") as f:
+        check(flash == with_check_byte(f.read()), "FLASH differs from the built image with its check byte")
+
+    seeded = write_rom(a.work, flash)
+    sim = Sim(a.sim, a.work, "--flash", seeded, "--exit-after-exit")
+    back = os.path.join(a.work, "back.dcf")
+    rc, out, err = run_cli(a.cli, "panel", "read", "--port", sim.pty, "-o", back)
+    sim.finish()
+    check(rc == 0, f"read: exit {rc}: {err}")
+    rc, shown, err = run_cli(a.cli, "show", back)
+    check(rc == 0, f"show: exit {rc}: {err}")
+    rc, original, err = run_cli(a.cli, "show", dcf)
+    check(shown == original, f"the database read back differs:\n{shown}\n---\n{original}")
+
+
+def case_texts(a):
+    """The text image offline, and the same image written through text mode."""
+    dcf = example(a, "small-office.dcf")
+    offline = os.path.join(a.work, "texts.bin")
+    log = os.path.join(a.work, "texts.log")
+    rc, out, err = run_cli(a.cli, "texts", dcf, "-o", offline, "--log", log)
+    check(rc == 0, f"texts: exit {rc}: {err}")
+    with open(offline, "rb") as f:
+        image = f.read()
+    check(len(image) == 12450, len(image))
+    with open(log, "rb") as f:
+        listing = f.read().decode("cp1251")
+    check(listing.endswith("Конец структуры\r\n"), listing[-200:])
+    sim = Sim(a.sim, a.work, "--exit-after-exit")
+    rc, out, err = run_cli(a.cli, "panel", "texts", "--port", sim.pty, dcf)
+    report = sim.finish()
+    check(rc == 0, f"panel texts: exit {rc}: {err}")
+    check(report["text_blocks"] == 415 and report["exits"] == 1 and report["violations"] == [], report)
+    with open(sim.text_file, "rb") as f:
+        check(f.read() == image, "the panel's texts differ from the text image")
+
+
 def case_fault(a, name):
     options, transfer, want_rc, want_restarts, want_text = FAULTS[name]
     image = image_bytes()
@@ -215,6 +268,8 @@ CASES = {
     "read_id": case_read_id,
     "cancel_handshake": case_cancel_handshake,
     "port_names": case_port_names,
+    "write_dcf": case_write_dcf,
+    "texts": case_texts,
 }
 
 
@@ -223,6 +278,7 @@ def main():
     p.add_argument("--cli", required=True)
     p.add_argument("--sim", required=True)
     p.add_argument("--work", required=True)
+    p.add_argument("--examples", default="")
     p.add_argument("case")
     a = p.parse_args()
     os.makedirs(a.work, exist_ok=True)

@@ -448,6 +448,25 @@ TEST(LinkComPort, OpensAPseudoTerminalExclusivelyAndKeepsItsLimits) {
   EXPECT_TRUE(ReadComPort(port, got, 100));
   EXPECT_TRUE(std::equal(got, got + 2, in));
 
+  // Nobody reads the far end: once the line's buffer is full a one-byte
+  // write gives up after its 102 ms.
+  const std::vector<std::uint8_t> chunk(4096, 0x55);
+  // The pseudo-terminal moves bytes on in the background: full means refused
+  // several times over some milliseconds.
+  for (int refused = 0; refused < 5;) {
+    if (::write(port.ComPortHandle, chunk.data(), refused == 0 ? chunk.size() : 1) > 0) {
+      refused = 0;
+    } else {
+      ++refused;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  t0 = std::chrono::steady_clock::now();
+  EXPECT_FALSE(WriteComPort(port, std::span(out, 1), 50));
+  waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0);
+  EXPECT_GE(waited.count(), 102);
+  EXPECT_LE(waited.count(), 130);
+
   EXPECT_TRUE(CloseComPort(port));
   EXPECT_EQ(port.ComPortHandle, -1);
   EXPECT_TRUE(CloseComPort(port));
