@@ -15,8 +15,11 @@
 #include "args.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "files/dcf.h"
+#include "image/image_reader.h"
 #include "link/com_port.h"
 #include "link/transfers.h"
+#include "model/captions.h"
 
 namespace velkor::cli {
 
@@ -156,7 +159,6 @@ int PanelRead(const Context& ctx, const std::vector<std::string>& words) {
     return UsageError(ctx.command, "panel read needs --port PORT and -o OUT.rom|OUT.dcf");
   const bool toDcf = HasSuffix(*out, ".dcf");
   if (!toDcf && !HasSuffix(*out, ".rom")) return UsageError(ctx.command, "the output must be a .rom or a .dcf");
-  if (toDcf) return NotAvailable("panel read -o .dcf");
 
   CliHost host(false);
   Workspace ws(ctx.variant);
@@ -165,10 +167,11 @@ int PanelRead(const Context& ctx, const std::vector<std::string>& words) {
   std::uint8_t result = RunExchange(port, host, ExchangeErrorText(ExchangeMode::ReadConfig),
                                     [&](TransferContext& c) { ReadDBTransfer(c, ws.DBReadArray); });
   CloseComPort(port);
-  if (result != kExchangeSuccess) {
+  if (result != kExchangeSuccess || (toDcf && !LoadDatabaseFromReadArray(ws, host))) {
     ShowWarning(host, "База данных из ППК не прочитана"_w);
     return 1;
   }
+  if (toDcf) return DBConvertToFile(ws, host, *out) ? 0 : 1;
   return WriteRomFile(host, *out, ws.DBReadArray) ? 0 : 1;
 }
 
@@ -184,13 +187,18 @@ int PanelWrite(const Context& ctx, const std::vector<std::string>& words) {
   if (!fromDcf && !HasSuffix(input, ".rom")) return UsageError(ctx.command, "the input must be a .dcf or a .rom");
   if (!fromDcf && (args.value("--log") || args.value("--ini") || args.value("--prg") || args.has("--no-full-check")))
     return UsageError(ctx.command, "the build options apply to a .dcf only");
-  if (fromDcf) return NotAvailable("panel write DB.dcf");
 
   CliHost host(args.has("--yes"));
   Workspace ws(ctx.variant);
-  if (!ReadRomFile(host, input, ws.DBStoreArray)) return 1;
   FRout port;
+  // The port first, as the editor's command checks it before building.
   if (!OpenPort(port, host, *portName)) return 1;
+  if (fromDcf) return NotAvailable("panel write DB.dcf");
+  bool ready = ReadRomFile(host, input, ws.DBStoreArray);
+  if (!ready) {
+    if (fromDcf) ShowWarning(host, "База данных в ППК не записана"_w);
+    return 1;
+  }
   std::uint8_t result = RunExchange(port, host, ExchangeErrorText(ExchangeMode::WriteConfig),
                                     [&](TransferContext& c) { StoreDBTransfer(c, ws.DBStoreArray); });
   CloseComPort(port);
@@ -202,7 +210,7 @@ int PanelWrite(const Context& ctx, const std::vector<std::string>& words) {
 }
 
 int PanelTexts(const Context& ctx, const std::vector<std::string>& words) {
-  ParsedArgs args = ParseArgs(words, {"--port"}, {});
+  ParsedArgs args = ParseArgs(words, {"--port"}, {"--no-full-check"});
   if (!args.error.empty()) return UsageError(ctx.command, args.error);
   if (!args.value("--port") || args.positional.size() != 1)
     return UsageError(ctx.command, "panel texts needs --port PORT and one DB.dcf");

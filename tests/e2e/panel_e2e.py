@@ -126,6 +126,14 @@ def case_read(a):
         check(f.read() == image, "read image differs")
     check(report["violations"] == [] and report["exits"] == 1, report)
     check(report["frames"] == 128 + 1, report)  # the blocks and the exit
+    # A .dcf output goes through the image reader, which takes any image.
+    sim = Sim(a.sim, a.work, "--flash", rom, "--exit-after-exit")
+    out_dcf = os.path.join(a.work, "back.dcf")
+    rc, out, err = run_cli(a.cli, "panel", "read", "--port", sim.pty, "-o", out_dcf)
+    sim.finish()
+    check(rc == 0, f"exit {rc}: {err}")
+    rc, out, err = run_cli(a.cli, "show", out_dcf)
+    check(rc == 0 and out.startswith("ППК"), f"show: exit {rc}: {out[:200]} {err}")
 
 
 def case_read_id(a):
