@@ -403,6 +403,43 @@ TEST(LinkSession, ReportsRunOnTheCallingThreadAndCloseStopsTheWorker) {
   EXPECT_EQ(window.ExchangeResult, kExchangeNotFinished);
 }
 
+// The simulator's panel reports what a tool must never send.
+TEST(LinkPanelModel, SeesProtocolViolations) {
+  auto corrupt = [](std::vector<std::uint8_t> f) {
+    f.back() ^= 1;
+    return f;
+  };
+  struct Case {
+    const char* name;
+    std::uint8_t mode;
+    std::vector<std::uint8_t> bytes;  // after the handshake
+    std::size_t violations;
+    std::size_t answered;  // bytes the panel sent after its 0x06
+  } cases[] = {
+      {"good read", PPKModeConfig, MakeReadFrame(PPKCmdRead, 0, 64), 0, 68},
+      {"bad checksum", PPKModeConfig, corrupt(MakeReadFrame(PPKCmdRead, 0, 64)), 1, 0},
+      {"read past the image", PPKModeConfig, MakeReadFrame(PPKCmdRead, 8160, 64), 1, 0},
+      {"write past 8064", PPKModeConfig, MakeWriteRamFrame(8060, std::vector<std::uint8_t>(8, 1)), 1, 0},
+      {"stray byte between frames", PPKModeConfig, Bytes({0x55}), 1, 0},
+      {"text mode left early", PPKModeText, Bytes({PPKCmdExit}), 1, 0},
+      {"text block acknowledged", PPKModeText, MakeTextBlock(std::vector<std::uint8_t>(30, 0x41)), 0, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::PanelModel panel({}, 0);
+    std::vector<sim::PanelOutput> out;
+    panel.Receive(c.mode, out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].bytes, Bytes({PPKModeAck}));
+    out.clear();
+    for (std::uint8_t b : c.bytes) panel.Receive(b, out);
+    std::size_t answered = 0;
+    for (const auto& o : out) answered += o.bytes.size();
+    EXPECT_EQ(panel.stats.violations.size(), c.violations);
+    EXPECT_EQ(answered, c.answered);
+  }
+}
+
 // --- the serial port layer on a pseudo-terminal ---
 
 struct PtyPair {
