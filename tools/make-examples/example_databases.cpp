@@ -187,37 +187,52 @@ void BuildSmallOffice(Workspace& ws) {
   for (std::size_t i = 0; i < 4; ++i) guard.Groups[i] = all[i];
 }
 
-void BuildMaximal(Workspace& ws) {
+namespace {
+
+// A large site: the base module in 16-zone mode, an output module and the
+// keyboard module in the enclosure, and runs of bus devices of one type.
+struct BusRun {
+  byte type;
+  int count;
+  dword serialPrefix;  // the first two digits of the second serial half
+};
+
+struct LargeSite {
+  std::string_view panelName;
+  std::vector<BusRun> bus;
+  int groups;
+};
+
+void BuildLarge(Workspace& ws, const LargeSite& site) {
   Database& db = ws.db;
   TPPK& panel = *db.Panel();
-  panel.Name = "Бизнес-центр «Меридиан», корпуса А, Б и В"_w;
+  panel.Name = site.panelName;
 
-  // The base module in 16-zone mode and an output module in the enclosure.
   Node& base = *db.BaseModuleNode;
   Of<TAdapter>(base).ZonesTotal = 16;
   Node& outputModule = AddModuleNode(db, 3);
   TAdapter& keypadModule = Of<TAdapter>(*db.KeyboardModuleNode);
 
-  // 31 bus devices: 14 zone adapters (16 + 14 x 8 = 128 zone slots), 10 TM
-  // readers of three inputs and 2 of one (32 TM slots), 3 SET devices and 2
-  // relay devices.
-  std::vector<Node*> zoneDevices{&base};
-  std::vector<Node*> tmDevices;
-  std::vector<Node*> setDevices{&base};
-  std::vector<Node*> outputDevices{&base, &outputModule};
+  std::vector<Node*> devices{&base, &outputModule};
   byte net = 1;
-  auto add = [&](byte type, int count, dword prefix, std::vector<Node*>& into) {
-    for (int i = 0; i < count; ++i, ++net) {
+  for (const BusRun& run : site.bus) {
+    for (int i = 0; i < run.count; ++i, ++net) {
       std::string location = Text("Корпус ") + (net <= 10 ? Text("А") : net <= 20 ? Text("Б") : Text("В")) +
                              Text(", этаж ") + std::to_string(1 + (net - 1) % 10) + Text(", щиток");
-      into.push_back(&Device(db, type, net, location, Serial(20000u + net, prefix * 1000 + net)));
+      devices.push_back(&Device(db, run.type, net, location, Serial(20000u + net, run.serialPrefix * 1000 + net)));
     }
+  }
+  auto having = [&](byte TAdapter::*capacity) {
+    std::vector<Node*> out;
+    for (Node* device : devices)
+      if (Of<TAdapter>(*device).*capacity > 0) out.push_back(device);
+    return out;
   };
-  add(1, 14, 21, zoneDevices);
-  add(7, 10, 25, tmDevices);
-  add(8, 2, 26, tmDevices);
-  add(6, 3, 24, setDevices);
-  add(5, 2, 23, outputDevices);
+  const std::vector<Node*> zoneDevices = having(&TAdapter::ZonesTotal);
+  const std::vector<Node*> tmDevices = having(&TAdapter::ReadersTotal);
+  const std::vector<Node*> setDevices = having(&TAdapter::SetInputsTotal);
+  const std::vector<Node*> outputDevices = having(&TAdapter::OutputsTotal);
+  const auto groupCount = static_cast<std::size_t>(site.groups);
 
   // Outputs: every slot used; the relay devices carry the group lamps and the
   // fire reset.
@@ -243,9 +258,9 @@ void BuildMaximal(Workspace& ws) {
     }
   }
 
-  // 128 groups, one zone each.
+  // One zone in each group, SET and TM inputs spread over them.
   std::vector<Node*> groups;
-  for (int g = 1; g <= 128; ++g) {
+  for (int g = 1; g <= site.groups; ++g) {
     Node& node = Group(db, static_cast<byte>(g), Text("Офис ") + Fmt3(g), std::to_string(100 + g));
     TGroup& group = Of<TGroup>(node);
     group.KeyboardAccess = 1;
@@ -259,7 +274,7 @@ void BuildMaximal(Workspace& ws) {
     const TAdapter& a = Of<TAdapter>(*device);
     for (byte n = 1; n <= a.ZonesTotal; ++n, ++zoneIndex) {
       const bool fire = zoneIndex % 16 == 15;
-      TZone& z = Zone(db, *device, n, *groups[zoneIndex], 1, Text("Датчик ") + Fmt3(static_cast<int>(zoneIndex + 1)),
+      TZone& z = Zone(db, *device, n, *groups[zoneIndex % groupCount], 1, Text("Датчик ") + Fmt3(static_cast<int>(zoneIndex + 1)),
                       fire ? 11 : static_cast<byte>(1 + zoneIndex % 8));
       z.Reaction1 = plain[zoneIndex % plain.size()];
       if (fire) z.Reaction4 = fireReset;
@@ -268,11 +283,11 @@ void BuildMaximal(Workspace& ws) {
   std::size_t setIndex = 0;
   for (Node* device : setDevices)
     for (byte n = 1; n <= Of<TAdapter>(*device).SetInputsTotal; ++n, ++setIndex)
-      AddSetInputNode(db, *device, n, *groups[setIndex]);
+      AddSetInputNode(db, *device, n, *groups[setIndex % groupCount]);
   std::size_t tmIndex = 0;
   for (Node* device : tmDevices)
     for (byte n = 1; n <= Of<TAdapter>(*device).ReadersTotal; ++n, ++tmIndex)
-      AddIDReaderNode(db, *device, n, tmIndex < 31 ? groups[tmIndex + 20] : nullptr);
+      AddIDReaderNode(db, *device, n, tmIndex < 31 ? groups[(tmIndex + 20) % groupCount] : nullptr);
 
   // 128 users: distinct PINs all ending in 5, so that no PIN is another's
   // duress PIN; TM keys and RFID cards by turns.
@@ -292,10 +307,10 @@ void BuildMaximal(Workspace& ws) {
     TUser& user = User(db, static_cast<byte>(u), fio, u == 1 ? Text("Администратор системы") : Text("Арендатор"), pin,
                        identifier);
     if (u == 1) {
-      for (std::size_t g = 0; g < 128; ++g) user.Groups[g] = &Of<TGroup>(*groups[g]);
+      for (std::size_t g = 0; g < groupCount; ++g) user.Groups[g] = &Of<TGroup>(*groups[g]);
     } else {
-      user.Groups[0] = &Of<TGroup>(*groups[static_cast<std::size_t>(u - 1)]);
-      user.Groups[1] = &Of<TGroup>(*groups[static_cast<std::size_t>(u % 128)]);
+      user.Groups[0] = &Of<TGroup>(*groups[static_cast<std::size_t>(u - 1) % groupCount]);
+      user.Groups[1] = &Of<TGroup>(*groups[static_cast<std::size_t>(u) % groupCount]);
     }
   }
 
@@ -305,10 +320,31 @@ void BuildMaximal(Workspace& ws) {
   panel.ReactionCapture = plain[3];
 }
 
+}  // namespace
+
+// 31 bus devices: 14 zone adapters (16 + 14 x 8 = 128 zone slots), 10 TM
+// readers of three inputs and 2 of one (32 TM slots), 3 SET devices and 2
+// relay devices.
+void BuildMaximal(Workspace& ws) {
+  BuildLarge(ws, {"Бизнес-центр «Меридиан», корпуса А, Б и В"_w,
+                  {{1, 14, 21}, {7, 10, 25}, {8, 2, 26}, {6, 3, 24}, {5, 2, 23}},
+                  128});
+}
+
+// 31 bus devices: 14 four-relay and 1 two-relay devices and a keyboard with
+// one relay (1 + 4 + 56 + 2 + 1 = 64 output slots), 7 SET devices (29 SET
+// inputs, the most the devices allow) and 8 zone adapters (83 zones).
+void BuildMaximalOutputs(Workspace& ws) {
+  BuildLarge(ws, {"Торговый центр «Полтава», корпуса А, Б и В"_w,
+                  {{5, 14, 23}, {4, 1, 22}, {0, 1, 20}, {6, 7, 24}, {1, 8, 21}},
+                  83});
+}
+
 const std::vector<ExampleDatabase>& ExampleDatabases() {
   static const std::vector<ExampleDatabase> examples = {
       {"small-office.dcf", BuildSmallOffice},
       {"maximal.dcf", BuildMaximal},
+      {"maximal-outputs.dcf", BuildMaximalOutputs},
   };
   return examples;
 }

@@ -25,6 +25,10 @@ void BuildSmallOffice(Workspace& ws);
 // examples/README.md for what cannot be full at the same time).
 void BuildMaximal(Workspace& ws);
 
+// The other end: all 64 output slots and 29 SET inputs on 31 bus devices,
+// with 83 zones in 83 groups and 128 users.
+void BuildMaximalOutputs(Workspace& ws);
+
 const std::vector<ExampleDatabase>& ExampleDatabases();
 
 // Makes a fresh workspace holding the example: CreateNewDB, the builder,
