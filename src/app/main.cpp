@@ -1,8 +1,8 @@
 // velkor: the desktop configurator.
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <QScreen>
+#include <QStyle>
 
 #include "main_form.h"
 #include "qt_host.h"
@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
   velkor::editor::MainForm form(host, arguments);
+  form.adjustSize();
+  if (const QScreen* screen = QApplication::primaryScreen())
+    form.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, form.size(), screen->availableGeometry()));
   form.show();
   return QApplication::exec();
 }
