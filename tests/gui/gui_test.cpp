@@ -554,6 +554,16 @@ class GuiTest : public QObject {
       const QString path = QStringLiteral(VELKOR_SHOTS_DIR "/velkor-%1.png").arg(QLatin1String(names[i]));
       QVERIFY(f.grab().save(path));
     }
+    // The memory view, in service mode, after a build would have filled
+    // the second image.
+    f.Ws().editor.ProtectionEnabled = 0;
+    f.ProtectionRefresh();
+    f.Ws().DBStoreArray[1] = 0x12;
+    tabs->setCurrentIndex(3);
+    Find<QPushButton>(&f, "BitBtnShowArrays")->click();
+    auto* grid = Find<QTableView>(&f, "StringGrid");
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    QVERIFY(f.grab().save(QStringLiteral(VELKOR_SHOTS_DIR "/velkor-memory.png")));
     // The tree's own drawing, three times enlarged.
     tabs->setCurrentIndex(0);
     QWidget* tree = Find<QWidget>(&f, "PPKTreeView");
