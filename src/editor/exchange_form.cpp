@@ -1,14 +1,51 @@
 #include "exchange_form.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
+#include <QPainter>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt_text.h"
 
 namespace velkor::editor {
+
+Gauge::Gauge(QWidget* parent) : QWidget(parent) { setFixedHeight(20); }
+
+void Gauge::SetRange(int maximum, int position) {
+  if (maximum == maximum_ && position == position_) return;
+  maximum_ = maximum;
+  position_ = position;
+  update();
+}
+
+int Gauge::Percent() const {
+  if (maximum_ <= 0) return 0;
+  const long long p = 100LL * std::clamp(position_, 0, maximum_) / maximum_;
+  return static_cast<int>(p);
+}
+
+void Gauge::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QRect frame = rect().adjusted(0, 0, -1, -1);
+  const QRect inside = rect().adjusted(1, 1, -1, -1);
+  const QColor navy(0, 0, 128);
+  p.fillRect(inside, Qt::white);
+  const QRect filled(inside.topLeft(), QSize(inside.width() * Percent() / 100, inside.height()));
+  p.fillRect(filled, navy);
+  const QString text = QStringLiteral("%1%").arg(Percent());
+  p.setPen(navy);
+  p.setClipRect(inside.adjusted(filled.width(), 0, 0, 0));
+  p.drawText(inside, Qt::AlignCenter, text);
+  p.setPen(Qt::white);
+  p.setClipRect(filled);
+  p.drawText(inside, Qt::AlignCenter, text);
+  p.setClipping(false);
+  p.setPen(palette().color(QPalette::Mid));
+  p.drawRect(frame);
+}
 
 ExchangeForm::ExchangeForm(Kind kind, Host& host, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), kind_(kind), host_(host) {
@@ -29,11 +66,8 @@ ExchangeForm::ExchangeForm(Kind kind, Host& host, QWidget* parent)
   memo_->setTextInteractionFlags(Qt::NoTextInteraction);
   boxLayout->addWidget(memo_);
   if (exchange) {
-    gauge_ = new QProgressBar(box);
+    gauge_ = new Gauge(box);
     gauge_->setObjectName(QStringLiteral("GaugeProgress"));
-    gauge_->setStyleSheet(QStringLiteral("QProgressBar::chunk { background-color: navy; }"));
-    gauge_->setAlignment(Qt::AlignCenter);
-    gauge_->setFormat(QStringLiteral("%p %"));
     boxLayout->addWidget(gauge_);
   }
   layout->addWidget(box);
@@ -61,10 +95,7 @@ int ExchangeForm::Run(const QString& caption, std::string_view errorText, LinkPo
   button_->setText(QStringLiteral("Отмена"));
   button_->setDefault(false);
   memo_->clear();
-  if (gauge_) {
-    gauge_->setRange(0, 1);
-    gauge_->setValue(0);
-  }
+  if (gauge_) gauge_->SetRange(0, 0);
   session_ = std::make_unique<ExchangeSession>(port, std::move(body));
   timer_.start();
   exec();
@@ -112,10 +143,7 @@ void ExchangeForm::Apply() {
     memo_->setPlainText(text);
     memo_->moveCursor(QTextCursor::End);
   }
-  if (gauge_) {
-    gauge_->setRange(0, state_.GaugeMax > 0 ? state_.GaugeMax : 1);
-    gauge_->setValue(state_.GaugeMax > 0 ? state_.GaugePos : 0);
-  }
+  if (gauge_) gauge_->SetRange(state_.GaugeMax, state_.GaugePos);
   if (state_.OkButton && button_->text() != QStringLiteral("OK")) {
     button_->setText(QStringLiteral("OK"));
     button_->setDefault(true);

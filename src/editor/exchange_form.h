@@ -13,10 +13,27 @@
 
 class QLabel;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace velkor::editor {
+
+// TGauge: a bar filled in navy with its percentage in the middle, drawn
+// white over the filled part and navy over the rest, so it reads at any
+// position.
+class Gauge : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Gauge(QWidget* parent = nullptr);
+  void SetRange(int maximum, int position);
+  int Percent() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int maximum_ = 0;
+  int position_ = 0;
+};
 
 class ExchangeForm : public QDialog {
   Q_OBJECT
@@ -44,7 +61,7 @@ class ExchangeForm : public QDialog {
   QTimer timer_;
   bool pumping_ = false;
   QPlainTextEdit* memo_;
-  QProgressBar* gauge_ = nullptr;
+  Gauge* gauge_ = nullptr;
   QPushButton* button_;
 };
 

@@ -124,14 +124,16 @@ T* Find(QObject* root, const char* name) {
 QAction* Action(QObject* form, const char* name) { return Find<QAction>(form, name); }
 
 // Answers the next modal exchange window: waits for its "OK" and presses it.
-void PressOkWhenDone(int timeoutMs) {
+// `shot`: a picture of the window as it ends, for people to look at.
+void PressOkWhenDone(int timeoutMs, const QString& shot = {}) {
   auto* timer = new QTimer();
   auto* elapsed = new QElapsedTimer();
   elapsed->start();
-  QObject::connect(timer, &QTimer::timeout, [timer, elapsed, timeoutMs] {
+  QObject::connect(timer, &QTimer::timeout, [timer, elapsed, timeoutMs, shot] {
     QWidget* modal = QApplication::activeModalWidget();
     auto* button = modal ? modal->findChild<QPushButton*>(QStringLiteral("BitBtnCancel")) : nullptr;
     if ((button && button->text() == QStringLiteral("OK")) || elapsed->elapsed() > timeoutMs) {
+      if (modal && !shot.isEmpty()) modal->grab().save(shot);
       if (button) button->click();
       timer->stop();
       timer->deleteLater();
@@ -472,7 +474,7 @@ class GuiTest : public QObject {
     QVERIFY(sim.Start(dir.path()));
     MainForm& f = Open({QStringLiteral("/com1")});
     QVERIFY(f.Port().ComPortHandle != -1);
-    PressOkWhenDone(30000);
+    PressOkWhenDone(30000, QStringLiteral(VELKOR_SHOTS_DIR "/velkor-exchange.png"));
     Action(&f, "MenuDBLoad")->trigger();
     QVERIFY(!host_->BoxTexts().contains(QStringLiteral("База данных из ППК не прочитана")));
     QCOMPARE(f.windowTitle(), ProgramTitle() + QStringLiteral("  -  база прочитана из ППК"));
