@@ -4,6 +4,7 @@
 // state that commands change and the window later shows.
 
 #include "export/export_log.h"
+#include "export/prg_sheet.h"
 #include "host/host.h"
 #include "image/image_map.h"
 #include "model/database.h"
@@ -62,6 +63,7 @@ struct Workspace {
   Database db;
   EditorState editor;
   ExportLog exportLog;
+  PrgSheet prgSheet;  // the keyboard programming sheet of the last build
   ElementRegistry registry;
   ImageArray DBReadArray{};
   ImageArray DBStoreArray{};
