@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedLayout>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -83,6 +84,7 @@ MainForm::MainForm(QtHost& host, const QStringList& arguments, QWidget* parent)
   mainPageControl_->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(mainPageControl_);
   mainPageControl_->setCurrentWidget(tabSheetConf_);
+  BuildShortcuts();
   // FormResize: the window keeps its size whatever is asked of it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -119,11 +121,9 @@ MainForm::MainForm(QtHost& host, const QStringList& arguments, QWidget* parent)
                 "Внимание!\rДанная программа предназначена для работы с ПО ППК \"Ворсан\" версии не ниже "
                 "3.20\rДля версии ППК 4.08 и выше можно УДАЛЯТЬ модуль \"Ворсан-ПУС\"!!!"_w);
 
-  qApp->installEventFilter(this);
 }
 
 MainForm::~MainForm() {
-  qApp->removeEventFilter(this);
   host_.SetBusyHandler({});
   host_.SetOwner(nullptr);
 }
@@ -634,33 +634,28 @@ void MainForm::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  if (widget->window() != this) return false;
-  const auto* key = static_cast<QKeyEvent*>(event);
-  // A key the focus widget ignores travels on to its parents as the same
-  // event: see it once, at the first widget.
-  if (key == lastKey_ && key->timestamp() == lastKeyTime_) return false;
-  lastKey_ = key;
-  lastKeyTime_ = key->timestamp();
-  const Qt::KeyboardModifiers mods =
-      key->modifiers() & (Qt::AltModifier | Qt::ShiftModifier | Qt::ControlModifier | Qt::MetaModifier);
-  if (mods == Qt::AltModifier && key->key() == Qt::Key_I) {
-    MenuHelpAbout();
-    return true;
+// The keys act whatever control has the focus, before it sees them.
+void MainForm::BuildShortcuts() {
+  auto* about = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_I), this);
+  connect(about, &QShortcut::activated, this, &MainForm::MenuHelpAbout);
+  auto* settings = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), this);
+  connect(settings, &QShortcut::activated, this, [this] { mainPageControl_->setCurrentWidget(tabSheetSet_); });
+  for (int n = 1; n <= 8; ++n) {
+    auto* digit = new QShortcut(QKeySequence(Qt::Key_0 + n), this);
+    digit->setEnabled(false);
+    connect(digit, &QShortcut::activated, this, [this, n] {
+      if (speedButtonSetComm_[static_cast<std::size_t>(n - 1)]->isEnabled()) SpeedButtonSetCommClick(n);
+    });
+    portKeys_[static_cast<std::size_t>(n - 1)] = digit;
   }
-  if (mods == Qt::AltModifier && key->key() == Qt::Key_C) {
-    mainPageControl_->setCurrentWidget(tabSheetSet_);
-    return true;
-  }
-  if (mods == Qt::NoModifier && !(key->modifiers() & Qt::KeypadModifier) && key->key() >= Qt::Key_1 &&
-      key->key() <= Qt::Key_8 && mainPageControl_->currentWidget() == tabSheetSet_ &&
-      PortChoosing()) {
-    const int n = key->key() - Qt::Key_0;
-    if (speedButtonSetComm_[static_cast<std::size_t>(n - 1)]->isEnabled()) SpeedButtonSetCommClick(n);
-  }
-  return false;
+  connect(mainPageControl_, &QTabWidget::currentChanged, this, &MainForm::UpdatePortKeys);
+}
+
+// The digits choose a port only while the port buttons are shown on the
+// visible settings tab; otherwise they are ordinary keys.
+void MainForm::UpdatePortKeys() {
+  const bool active = mainPageControl_->currentWidget() == tabSheetSet_ && PortChoosing();
+  for (QShortcut* key : portKeys_) key->setEnabled(active);
 }
 
 // ---- the memory view

@@ -13,7 +13,7 @@
 class QAction;
 class QApplication;
 class QCheckBox;
-class QKeyEvent;
+class QShortcut;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -64,10 +64,11 @@ class MainForm : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenu();
+  void BuildShortcuts();
+  void UpdatePortKeys();
   QWidget* BuildConfTab();
   QWidget* BuildSettingsTab();
   QWidget* BuildListingTab();
@@ -162,12 +163,11 @@ class MainForm : public QMainWindow {
         *Rooms;
   } pages_{};
   bool restoringTree_ = false;
-  const QKeyEvent* lastKey_ = nullptr;
-  quint64 lastKeyTime_ = 0;
 
   QLabel* labelSetCurrentComPort_ = nullptr;
   QWidget* panelSetCommNumbers_ = nullptr;
   std::array<QPushButton*, 8> speedButtonSetComm_{};
+  std::array<QShortcut*, 8> portKeys_{};
   QPushButton* bitBtnSetCommChange_ = nullptr;
   QPushButton* bitBtnSetCommCancel_ = nullptr;
   QCheckBox* checkLogExport_ = nullptr;

@@ -24,6 +24,7 @@ void MainForm::SetPortLabel(const QString& text, const QColor& color) {
   labelSetCurrentComPort_->setPalette(palette);
   auto* stack = static_cast<QStackedLayout*>(labelSetCurrentComPort_->parentWidget()->layout());
   stack->setCurrentWidget(labelSetCurrentComPort_);
+  UpdatePortKeys();
   labelSetCurrentComPort_->repaint();
 }
 
@@ -45,6 +46,7 @@ void MainForm::BitBtnSetCommChangeClick() {
   if (FoundCommPort()) {
     bitBtnSetCommChange_->setEnabled(false);
     static_cast<QStackedLayout*>(panelSetCommNumbers_->parentWidget()->layout())->setCurrentWidget(panelSetCommNumbers_);
+    UpdatePortKeys();
     bitBtnSetCommCancel_->setEnabled(true);
   } else {
     SetPortLabel(QStringLiteral("Com-порт не выбран"), kMaroon);

@@ -203,6 +203,18 @@ class GuiTest : public QObject {
     QVERIFY(!Find<QPushButton>(&f, "BitBtnSetCommCancel")->isEnabled());
   }
 
+  void altCShowsTheSettings() {
+    MainForm& f = Open();
+    // Keys reach the window's shortcuts only while it is the active window.
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    auto* tabs = Find<QTabWidget>(&f, "MainPageControl");
+    QTest::keyClick(&f, Qt::Key_C, Qt::ShiftModifier | Qt::AltModifier);
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("TabSheetConf"));
+    QTest::keyClick(&f, Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("TabSheetSet"));
+  }
+
   void newAndEraseSwitchMenusAndCaptions() {
     MainForm& f = Open();
     NewDatabase();
@@ -398,7 +410,9 @@ class GuiTest : public QObject {
     QVERIFY(Find<QPushButton>(&f, "SpeedButtonSetComm1")->isEnabled());
     QVERIFY(!Find<QPushButton>(&f, "SpeedButtonSetComm2")->isEnabled());
     QVERIFY(Find<QPushButton>(&f, "BitBtnSetCommCancel")->isEnabled());
-    QTest::keyClick(Find<QWidget>(&f, "TabSheetSet"), Qt::Key_1);
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTest::keyClick(&f, Qt::Key_1);
     QVERIFY(f.Port().ComPortHandle != -1);
     QVERIFY(!Find<QWidget>(&f, "PanelSetCommNumbers")->isVisible());
   }
