@@ -1,27 +1,19 @@
 #include "about_form.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QFileInfo>
+#include "export/version_text.h"
+#include "qt_text.h"
+
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QVersionNumber>
 
 namespace velkor::editor {
 
-QString VersionText() {
-  const QFileInfo exe(QCoreApplication::applicationFilePath());
-  const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(VELKOR_VERSION));
-  if (!exe.exists() || version.segmentCount() < 2) return QStringLiteral("Undefined version");
-  const QDate date = exe.lastModified().date();
-  return QLocale::system().toString(date, QLocale::LongFormat) + QStringLiteral(",  ver. ") +
-         QString::number(version.majorVersion()) + QLatin1Char('.') + QString::number(version.minorVersion());
-}
+// The listing repeats this text: both come from the core.
+QString VersionText() { return Qs(ProgramVersionText()); }
 
 bool ServiceKeySequence::Feed(int key, Qt::KeyboardModifiers modifiers) {
   const Qt::KeyboardModifiers relevant =

@@ -104,7 +104,7 @@ bool MainForm::BuildImage(bool askNames) {
   request.IniFileName = LocalPath(iniFileName_);
   request.PrgFileName = LocalPath(prgFileName_);
   SetSettingsEnabled(false);
-  const bool ok = BuildImageWithExports(ws_, host_, request);
+  const bool ok = RunImageBuild(ws_, host_, request);
   SetSettingsEnabled(true);
   RefreshListing();
   return ok;

@@ -1,14 +1,25 @@
 #include "core_ops.h"
 
+#include "export/version_text.h"
 #include "files/dcf.h"
+#include "image/build_command.h"
 #include "image/byte_labels.h"
 #include "image/image_reader.h"
 
 namespace velkor::editor {
 
-// The builder's operations report, until they come, that they did nothing.
-
-bool BuildImageWithExports(Workspace&, Host&, const BuildRequest&) { return false; }
+bool RunImageBuild(Workspace& ws, Host& host, const BuildRequest& request) {
+  BuildSettings settings = SettingsFromEditor(ws);
+  settings.FullConvert = request.FullConvert;
+  settings.LogExport = request.LogExport;
+  settings.IniExport = request.IniExport;
+  settings.PrgExport = request.PrgExport;
+  ExportFileNames names;
+  names.Log = request.LogFileName;
+  names.Ini = request.IniFileName;
+  names.Prg = request.PrgFileName;
+  return velkor::BuildImageWithExports(ws, host, settings, SystemListingStamp(), names);
+}
 bool LoadDatabaseFile(Workspace& ws, Host& host, const std::string& path) { return DBConvertFromFile(ws, host, path); }
 bool SaveDatabaseFile(Workspace& ws, Host& host, const std::string& path) { return DBConvertToFile(ws, host, path); }
 bool LoadRomFile(Workspace& ws, Host& host, const std::string& path) { return ReadRomDatabase(ws, host, path); }

@@ -22,7 +22,7 @@ struct BuildRequest {
 // the INI file created, DBConvertToPPK, and the clean-up of a failed build
 // (listing emptied, INI file deleted). The conversion window is shown
 // around the build.
-bool BuildImageWithExports(Workspace& ws, Host& host, const BuildRequest& request);
+bool RunImageBuild(Workspace& ws, Host& host, const BuildRequest& request);
 
 // Loads a .DCF file (the database is replaced).
 bool LoadDatabaseFile(Workspace& ws, Host& host, const std::string& path);

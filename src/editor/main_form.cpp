@@ -375,7 +375,11 @@ QWidget* MainForm::BuildListingTab() {
   listViewExportLog_->setObjectName(QStringLiteral("ListViewExportLog"));
   listViewExportLog_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   listViewExportLog_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  listViewExportLog_->setUniformItemSizes(true);
+  listViewExportLog_->setTextElideMode(Qt::ElideNone);
+  // The listing pads its columns with blanks: they line up in a fixed pitch.
+  QFont listingFont(QStringLiteral("Liberation Mono"));
+  listingFont.setPixelSize(11);
+  listViewExportLog_->setFont(listingFont);
   column->addWidget(listViewExportLog_, 1);
   auto* row = new QHBoxLayout();
   row->addStretch();

@@ -450,6 +450,74 @@ class GuiTest : public QObject {
     QCOMPARE(host_->BoxTexts(), QStringList{QStringLiteral("База данных в файл не сохранена")});
   }
 
+  void romSaveWritesTheExportFiles() {
+    QTemporaryDir dir;
+    MainForm& f = Open();
+    host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
+    Action(&f, "MenuDBReadDB")->trigger();
+    QVERIFY(f.Ws().db.Exists());
+    for (const char* name : {"BitCheckBoxSetLogExport", "BitCheckBoxSetIniExport", "BitCheckBoxSetPrgExport"})
+      Find<QCheckBox>(&f, name)->setChecked(true);
+
+    host_->boxes.clear();
+    host_->files = {QString()};
+    Action(&f, "MenuDBWriteHex")->trigger();
+    QCOMPARE(host_->BoxTexts(), QStringList{QStringLiteral("База данных в файл не сохранена")});
+
+    host_->boxes.clear();
+    host_->files = {dir.filePath(QStringLiteral("results.v2.rom"))};
+    Action(&f, "MenuDBWriteHex")->trigger();
+    QVERIFY2(host_->boxes.empty(), qPrintable(host_->BoxTexts().join(QLatin1Char('|'))));
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("results.rom"))).size(), qint64{8064});
+    for (const char* ext : {"ini", "log", "prg"})
+      QVERIFY2(QFileInfo(dir.filePath(QStringLiteral("results.") + QLatin1String(ext))).size() > 0, ext);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("results.v2.rom"))));
+    QCOMPARE(Find<QTabWidget>(&f, "MainPageControl")->currentWidget()->objectName(), QStringLiteral("TabSheetExportLog"));
+    auto* list = Find<QListWidget>(&f, "ListViewExportLog");
+    QCOMPARE(list->count(), ExportLogLinesCount(f.Ws().exportLog));
+    QCOMPARE(list->item(list->count() - 1)->text(), QStringLiteral("Конец структуры"));
+    QVERIFY(!f.Ws().editor.DBChanged);
+    for (const char* name : {"BitCheckBoxSetLogExport", "BitCheckBoxSetIniExport", "BitCheckBoxSetPrgExport",
+                             "BitCheckBoxSetFullConvert"})
+      QVERIFY2(Find<QCheckBox>(&f, name)->isEnabled(), name);
+
+    // Printing the selection: only the selected line goes to the document.
+    list->clearSelection();
+    list->item(list->count() - 1)->setSelected(true);
+    host_->pdfPath = dir.filePath(QStringLiteral("selection.pdf"));
+    host_->printSelection = true;
+    Find<QPushButton>(&f, "BitBtnOutLogPrn")->click();
+    QVERIFY(QFileInfo(host_->pdfPath).size() > 0);
+  }
+
+  void writeToPanel() {
+    QTemporaryDir dir;
+    const QString flash = dir.filePath(QStringLiteral("flash.bin"));
+    ImageArray built{};
+    {
+      Simulator sim;
+      QVERIFY(sim.Start(dir.path(), {QStringLiteral("--flash-out"), flash}));
+      MainForm& f = Open({QStringLiteral("/com1")});
+      host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
+      Action(&f, "MenuDBReadDB")->trigger();
+      host_->boxes.clear();
+      PressOkWhenDone(60000);
+      // With every export off there is no file dialog.
+      host_->files = {QStringLiteral("/nonexistent/never-asked.rom")};
+      Action(&f, "MenuDBStore")->trigger();
+      QVERIFY2(host_->boxes.empty(), qPrintable(host_->BoxTexts().join(QLatin1Char('|'))));
+      QCOMPARE(host_->files.size(), std::size_t{1});
+      QVERIFY(!f.Ws().editor.DBChanged);
+      built = f.Ws().DBStoreArray;
+      form_.reset();
+    }
+    QFile file(flash);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray panel = file.readAll();
+    QCOMPARE(panel.size(), qsizetype{8192});
+    QVERIFY(std::equal(built.begin(), built.begin() + 8064, reinterpret_cast<const std::uint8_t*>(panel.constData())));
+  }
+
   void romFileLoads() {
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("panel-configuration.rom"));
@@ -562,6 +630,11 @@ class GuiTest : public QObject {
     host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
     Action(&f, "MenuDBReadDB")->trigger();
     QVERIFY(f.Ws().db.Exists());
+    // A build fills the listing.
+    QTemporaryDir dir;
+    host_->files = {dir.filePath(QStringLiteral("shot.rom"))};
+    Action(&f, "MenuDBWriteHex")->trigger();
+    QVERIFY(ExportLogLinesCount(f.Ws().exportLog) > 0);
     Find<QTreeView>(&f, "PPKTreeView")->expandAll();
     auto* tabs = Find<QTabWidget>(&f, "MainPageControl");
     const char* names[] = {"main", "settings", "listing"};
