@@ -15,9 +15,13 @@
 #include "args.h"
 #include "cli_host.h"
 #include "commands.h"
+#include "export/listing.h"
 #include "files/dcf.h"
+#include "files/file_io.h"
+#include "image/build_command.h"
 #include "image/image_reader.h"
 #include "link/com_port.h"
+#include "link/text_image.h"
 #include "link/transfers.h"
 #include "model/captions.h"
 
@@ -150,6 +154,49 @@ bool OpenPort(FRout& port, Host& host, const std::string& name) {
   return ok;
 }
 
+// "Прочитать полную базу", as the editor does it before a panel command.
+bool LoadDcf(Workspace& ws, Host& host, const std::string& path) {
+  host.ConvertBegin();
+  const bool ok = DBConvertFromFile(ws, host, path);
+  host.ConvertEnd();
+  if (!ok) {
+    ShowWarning(host, "База данных из файла не загружена"_w);
+    return false;
+  }
+  ProcessDataBase(ws.db);
+  RefreshModuleCaptions(ws.db);
+  return true;
+}
+
+// The image with the exports the options ask for, into ws.DBStoreArray.
+bool BuildForPanel(Workspace& ws, Host& host, const ParsedArgs& args) {
+  BuildSettings settings = SettingsFromEditor(ws);
+  settings.FullConvert = !args.has("--no-full-check");
+  ExportFileNames names;
+  if (auto f = args.value("--log")) {
+    settings.LogExport = true;
+    names.Log = *f;
+  }
+  if (auto f = args.value("--ini")) {
+    settings.IniExport = true;
+    names.Ini = *f;
+  }
+  if (auto f = args.value("--prg")) {
+    settings.PrgExport = true;
+    names.Prg = *f;
+  }
+  return BuildImageWithExports(ws, host, settings, SystemListingStamp(), names);
+}
+
+// The text image behind the conversion window; a failure empties the listing.
+bool BuildTexts(Workspace& ws, Host& host, TextImageArray& text, bool fullConvert) {
+  host.ConvertBegin();
+  const bool ok = DBConvertText(ws, host, text, fullConvert, SystemListingStamp());
+  host.ConvertEnd();
+  if (!ok) ExportLogClear(ws.exportLog);
+  return ok;
+}
+
 int PanelRead(const Context& ctx, const std::vector<std::string>& words) {
   ParsedArgs args = ParseArgs(words, {"--port", "-o"}, {});
   if (!args.error.empty()) return UsageError(ctx.command, args.error);
@@ -193,8 +240,8 @@ int PanelWrite(const Context& ctx, const std::vector<std::string>& words) {
   FRout port;
   // The port first, as the editor's command checks it before building.
   if (!OpenPort(port, host, *portName)) return 1;
-  if (fromDcf) return NotAvailable("panel write DB.dcf");
-  bool ready = ReadRomFile(host, input, ws.DBStoreArray);
+  bool ready = fromDcf ? LoadDcf(ws, host, input) && BuildForPanel(ws, host, args)
+                       : ReadRomFile(host, input, ws.DBStoreArray);
   if (!ready) {
     if (fromDcf) ShowWarning(host, "База данных в ППК не записана"_w);
     return 1;
@@ -212,9 +259,24 @@ int PanelWrite(const Context& ctx, const std::vector<std::string>& words) {
 int PanelTexts(const Context& ctx, const std::vector<std::string>& words) {
   ParsedArgs args = ParseArgs(words, {"--port"}, {"--no-full-check"});
   if (!args.error.empty()) return UsageError(ctx.command, args.error);
-  if (!args.value("--port") || args.positional.size() != 1)
+  auto portName = args.value("--port");
+  if (!portName || args.positional.size() != 1)
     return UsageError(ctx.command, "panel texts needs --port PORT and one DB.dcf");
-  return NotAvailable("panel texts");
+  CliHost host(false);
+  Workspace ws(ctx.variant);
+  FRout port;
+  if (!OpenPort(port, host, *portName)) return 1;
+  TextImageArray text{};
+  std::uint8_t result = kExchangeError;
+  if (LoadDcf(ws, host, args.positional[0]) && BuildTexts(ws, host, text, !args.has("--no-full-check")))
+    result = RunExchange(port, host, ExchangeErrorText(ExchangeMode::WriteTexts),
+                         [&](TransferContext& c) { TextDBTransfer(c, text); });
+  CloseComPort(port);
+  if (result != kExchangeSuccess) {
+    ShowWarning(host, "Тексты в ППК не записаны"_w);
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -246,6 +308,26 @@ int CmdReadId(const Context& ctx) {
   return 0;
 }
 
-int CmdTexts(const Context& ctx) { return NotAvailable(ctx.command); }
+// The text image and its listing without a panel.
+int CmdTexts(const Context& ctx) {
+  ParsedArgs args = ParseArgs(ctx.words, {"-o", "--log"}, {"--no-full-check"});
+  if (!args.error.empty()) return UsageError(ctx.command, args.error);
+  auto out = args.value("-o");
+  if (!out || args.positional.size() != 1) return UsageError(ctx.command, "texts needs DB.dcf and -o TEXTS.bin");
+  CliHost host(false);
+  Workspace ws(ctx.variant);
+  TextImageArray text{};
+  if (!LoadDcf(ws, host, args.positional[0]) || !BuildTexts(ws, host, text, !args.has("--no-full-check")))
+    return 1;
+  if (!WriteFileAtomically(*out, text)) {
+    ShowError(host, "Ошибка записи файла"_w);
+    return 1;
+  }
+  if (auto log = args.value("--log"); log && !WriteTextLines(*log, ws.exportLog.Lines)) {
+    ShowError(host, "Ошибка записи файла"_w);
+    return 1;
+  }
+  return 0;
+}
 
 }  // namespace velkor::cli

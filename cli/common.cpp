@@ -22,7 +22,7 @@ const std::map<std::string, std::string>& Usages() {
        "velkor-cli [--legacy] panel read  --port PORT -o OUT.rom|OUT.dcf\n"
        "       velkor-cli [--legacy] panel write --port PORT DB.dcf|IMAGE.rom [--log F] [--ini F] [--prg F] "
        "[--no-full-check] [--yes]\n"
-       "       velkor-cli panel texts --port PORT DB.dcf"},
+       "       velkor-cli panel texts --port PORT DB.dcf [--no-full-check]"},
       {"read-id", "velkor-cli read-id --port PORT"},
       {"diff", "velkor-cli diff A.rom B.rom"},
   };
