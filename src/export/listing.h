@@ -3,6 +3,7 @@
 // the elements: the header, the categories with their element lines, the
 // end, and the .LOG file.
 
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,10 +48,27 @@ class ListingCategory {
   int lines_ = 0;
 };
 
+// A number in decimal without leading zeros, as a text that Cat takes
+// without building a string of its own.
+class Dec {
+ public:
+  explicit Dec(long long value) {
+    auto [end, ec] = std::to_chars(buffer_, buffer_ + sizeof buffer_, value);
+    (void)ec;
+    size_ = static_cast<std::size_t>(end - buffer_);
+  }
+  operator std::string_view() const { return {buffer_, size_}; }  // NOLINT: implicit by design
+
+ private:
+  char buffer_[24];
+  std::size_t size_ = 0;
+};
+
 // Joins texts (strings, views, literals) into one string.
 template <class... Parts>
 std::string Cat(const Parts&... parts) {
   std::string out;
+  out.reserve((std::string_view(parts).size() + ...));
   (out.append(std::string_view(parts)), ...);
   return out;
 }

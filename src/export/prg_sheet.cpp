@@ -7,7 +7,7 @@ namespace velkor {
 
 namespace {
 
-std::string N(int value) { return std::to_string(value); }
+Dec N(int value) { return Dec(value); }
 
 // Reads the built image the way the sheet is specified: one byte at a time.
 class ImageReader {
@@ -42,7 +42,7 @@ bool AdapterBlock(PrgSheet& s, const ImageReader& rd) {
   for (int a = 1; a <= 31; ++a) {
     if (rd(SectionAdapters, a, 0) == 0) continue;
     anyUsed = true;
-    s.Subheading = std::string(" адаптер с сетевым номером "_w) + N(rd(SectionAdapters, a, 2)) + ":";
+    s.Subheading = Cat(" адаптер с сетевым номером "_w, N(rd(SectionAdapters, a, 2)), ":");
     VorsanPrgFileCreateLine(s, 4, a + 1, 1, 1, "присутствует в конфигурации"_w);
     VorsanPrgFileCreateLine(s, 4, a + 1, 2, rd(SectionAdapters, a, 13), "реакция на взлом"_w);
     VorsanPrgFileCreateLine(s, 4, a + 1, 3, rd(SectionAdapters, a, 14), "реакция на отсутствие связи"_w);
@@ -63,7 +63,7 @@ void ZoneBlock(PrgSheet& s, const ImageReader& rd) {
   for (int z = 0; z < 128; ++z) {
     if (rd(SectionZones, z, 3) == 0) continue;
     const int e = z + 1;
-    s.Subheading = std::string(" шлейф "_w) + N(e) + ":";
+    s.Subheading = Cat(" шлейф "_w, N(e), ":");
     VorsanPrgFileCreateLine(s, 1, e, 1, rd(SectionZones, z, 1) + 1, "номер группы, которой принадлежит шлейф"_w);
     VorsanPrgFileCreateLine(s, 1, e, 2, rd(SectionZones, z, 2) + 1, "номер шлейфа в группе"_w);
     VorsanPrgFileCreateLine(s, 1, e, 3, rd(SectionZones, z, 3), "тип шлейфа"_w);
@@ -84,7 +84,7 @@ void OutputBlock(PrgSheet& s, const ImageReader& rd) {
   for (int o = 0; o < 64; ++o) {
     const int flags = rd(SectionOutputs, o, 0);
     if ((flags & 1) == 0) continue;
-    s.Subheading = o == 0 ? std::string(" выход UK"_w) : std::string(" управляемый выход "_w) + N(o + 1) + ":";
+    s.Subheading = o == 0 ? std::string(" выход UK"_w) : Cat(" управляемый выход "_w, N(o + 1), ":");
     VorsanPrgFileCreateLine(s, 3, o + 1, 1, flags, "флаги управляемого выхода"_w);
     VorsanPrgFileCreateLine(s, 3, o + 1, 2, rd(SectionOutputs, o, 2), "код реакции"_w);
     VorsanPrgFileCreateLine(s, 3, o + 1, 3, rd(SectionOutputs, o, 3), "задержка перед включением"_w);
@@ -106,7 +106,7 @@ void GroupBlock(PrgSheet& s, const ImageReader& rd) {
     const int flags = rd(SectionGroups, g, 0);
     if ((flags & 1) == 0) continue;
     const int e = g + 1;
-    s.Subheading = std::string(" группа "_w) + N(e) + ":";
+    s.Subheading = Cat(" группа "_w, N(e), ":");
     VorsanPrgFileCreateLine(s, 2, e, 1, flags & 7, "флаги группы"_w);
     VorsanPrgFileCreateLine(s, 2, e, 2, rd(SectionGroups, g, 1), "задержка на вход"_w);
     VorsanPrgFileCreateLine(s, 2, e, 3, rd(SectionGroups, g, 2), "задержка на выход"_w);
@@ -119,7 +119,7 @@ void GroupBlock(PrgSheet& s, const ImageReader& rd) {
     VorsanPrgFileCreateLine(s, 2, e, 9, 0, "запретить доступ со всех клавиатур"_w);
     for (int k = 0; k < 32; ++k)
       if (rd(SectionGroups, g, 7 + k / 8) & (1 << (k % 8)))
-        VorsanPrgFileCreateLine(s, 2, e, 8, k + 1, std::string("разрешить доступ с клавиатуры "_w) + N(k + 1));
+        VorsanPrgFileCreateLine(s, 2, e, 8, k + 1, Cat("разрешить доступ с клавиатуры "_w, N(k + 1)));
     VorsanPrgFileCreateLine(s, 2, e, 10, rd(SectionGroups, g, 11) | (rd(SectionGroups, g, 12) << 8),
                             "номер помещения для группы"_w);
   }
@@ -138,7 +138,7 @@ std::vector<int> UserBlock(PrgSheet& s, const ImageReader& rd) {
     if ((rd(SectionUsers, u, 0) & 1) == 0) continue;
     const int e = u + 1;
     s.Subheading = u == 0 ? std::string(" пользователь 1 (администратор):"_w)
-                          : std::string(" пользователь "_w) + N(e) + ":";
+                          : Cat(" пользователь "_w, N(e), ":");
     VorsanPrgFileCreateLine(s, 5, e, 1, 1, "пользователь присутствует в конфигурации"_w);
     VorsanPrgFileCreateLine(s, 5, e, 3, 0, "запретить взятие/снятие всех групп"_w);
     for (int b = 13; b <= 28; ++b) {
@@ -146,7 +146,7 @@ std::vector<int> UserBlock(PrgSheet& s, const ImageReader& rd) {
       for (int bit = 0; bit < 8; ++bit) {
         if ((bits & (1 << bit)) == 0) continue;
         const int n = 8 * (b - 13) + bit + 1;
-        VorsanPrgFileCreateLine(s, 5, e, 2, n, std::string("разрешить взятие/снятие группы "_w) + N(n));
+        VorsanPrgFileCreateLine(s, 5, e, 2, n, Cat("разрешить взятие/снятие группы "_w, N(n)));
       }
     }
     std::string pin;
@@ -158,7 +158,7 @@ std::vector<int> UserBlock(PrgSheet& s, const ImageReader& rd) {
     if (!pin.empty()) {
       if (u == 0) {
         VorsanPrgFileCreateLine(s, "6", "1", pin, pin, "установить PIN-код администратора"_w);
-        s.Lines.emplace_back("     Внимение! С этого момента PIN-код администратора изменен."_w);
+        NewPrgLine(s).assign("     Внимение! С этого момента PIN-код администратора изменен."_w);
       } else {
         VorsanPrgFileCreateLine(s, "6", N(e), pin, pin, "установить PIN-код пользователя"_w);
       }
@@ -192,40 +192,48 @@ void NetNumberBlock(PrgSheet& s, const ImageReader& rd) {
     const int high = rd(SectionAdapters, a, 19) | (rd(SectionAdapters, a, 20) << 8);
     const int low = rd(SectionAdapters, a, 17) | (rd(SectionAdapters, a, 18) << 8);
     VorsanPrgFileCreateLine(s, 12, a + 1, high, low,
-                            std::string("записать сетевой номер "_w) + N(rd(SectionAdapters, a, 2)));
+                            Cat("записать сетевой номер "_w, N(rd(SectionAdapters, a, 2))));
   }
   VorsanPrgFileCloseBlock(s);
-  s.Lines.emplace_back("Отключить питание прибора, всех сменных адаптеров и клавиатур."_w);
-  s.Lines.emplace_back("Снять перемычки на всех сменных адаптерах и клавиатурах."_w);
-  s.Lines.emplace_back();
+  NewPrgLine(s).assign("Отключить питание прибора, всех сменных адаптеров и клавиатур."_w);
+  NewPrgLine(s).assign("Снять перемычки на всех сменных адаптерах и клавиатурах."_w);
+  NewPrgLine(s);
 }
 
 void IdentifierBlock(PrgSheet& s, const std::vector<int>& tmList) {
   VorsanPrgFileOpenBlock(s, "Программирование ТМ-кодов пользователей:"_w);
   VorsanPrgFileOpenBlock(s, "  !) включить прибор, выждать 2 минуты до конца инициализации системы;"_w);
   for (int u : tmList)
-    VorsanPrgFileCreateLine(s, "8", N(u), "1", "TM", std::string("установить TM-код пользователя "_w) + N(u));
+    VorsanPrgFileCreateLine(s, "8", N(u), "1", "TM", Cat("установить TM-код пользователя "_w, N(u)));
   VorsanPrgFileCloseBlock(s);
 }
 
 }  // namespace
 
+std::string& NewPrgLine(PrgSheet& sheet) {
+  if (sheet.Spare.empty()) return sheet.Lines.emplace_back();
+  std::string& line = sheet.Lines.emplace_back(std::move(sheet.Spare.back()));
+  sheet.Spare.pop_back();
+  line.clear();
+  return line;
+}
+
 void VorsanPrgFileOpenBlock(PrgSheet& sheet, std::string_view title) {
-  sheet.Lines.emplace_back(title);
+  NewPrgLine(sheet).assign(title);
   sheet.Step = 2;
 }
 
 void VorsanPrgFileCreateLine(PrgSheet& sheet, std::string_view code, std::string_view element,
                              std::string_view parameter, std::string_view value, std::string_view description) {
   if (sheet.Step == 2)
-    sheet.Lines.emplace_back("  1) [действующий код администратора] [#]   войти в режим программирования;"_w);
-  if (!sheet.Subheading.empty()) sheet.Lines.push_back(sheet.Subheading);
-  std::string line = "  " + N(sheet.Step) + ") [";
+    NewPrgLine(sheet).assign("  1) [действующий код администратора] [#]   войти в режим программирования;"_w);
+  if (!sheet.Subheading.empty()) NewPrgLine(sheet).assign(sheet.Subheading);
+  std::string& line = NewPrgLine(sheet);
+  line.append("  ").append(N(sheet.Step)).append(") [");
   line.append(code).append("] [#] [").append(element).append("] [#] [");
   line.append(parameter).append("] [#] [").append(value).append("] [#] ");
   PadRight(line, 44);
   line.append(description).append(";");
-  sheet.Lines.push_back(std::move(line));
   ++sheet.Step;
   sheet.Subheading.clear();
 }
@@ -237,18 +245,24 @@ void VorsanPrgFileCreateLine(PrgSheet& sheet, int code, int element, int paramet
 
 void VorsanPrgFileCloseBlock(PrgSheet& sheet) {
   if (sheet.Step == 2)
-    sheet.Lines.emplace_back("  элементы для настройки отсутствуют."_w);
+    NewPrgLine(sheet).assign("  элементы для настройки отсутствуют."_w);
   else
-    sheet.Lines.push_back("  " + N(sheet.Step) + std::string(") [10] [#]   сохранение конфигурации и рестарт."_w));
-  sheet.Lines.emplace_back();
+    NewPrgLine(sheet).assign("  ").append(N(sheet.Step)).append(") [10] [#]   сохранение конфигурации и рестарт."_w);
+  NewPrgLine(sheet);
   sheet.Subheading.clear();
 }
 
 void BuildPrgSheet(PrgSheet& sheet, Host& host, const ImageArray& store, Variant variant) {
-  sheet = PrgSheet{};
+  // The old lines become spare storage, in reverse so that line i tends to
+  // reuse the storage of an earlier line i.
+  sheet.Spare.insert(sheet.Spare.end(), std::make_move_iterator(sheet.Lines.rbegin()),
+                     std::make_move_iterator(sheet.Lines.rend()));
+  sheet.Lines.clear();
+  sheet.Step = 2;
+  sheet.Subheading.clear();
   const ImageReader rd(host, store, variant);
-  sheet.Lines.emplace_back("Таблица изменения конфигурации ППК посредством системной клавиатуры"_w);
-  sheet.Lines.emplace_back();
+  NewPrgLine(sheet).assign("Таблица изменения конфигурации ППК посредством системной клавиатуры"_w);
+  NewPrgLine(sheet);
   PanelBlock(sheet, rd);
   const bool anyAdapter = AdapterBlock(sheet, rd);
   ZoneBlock(sheet, rd);
@@ -257,7 +271,7 @@ void BuildPrgSheet(PrgSheet& sheet, Host& host, const ImageArray& store, Variant
   const std::vector<int> tmList = UserBlock(sheet, rd);
   if (anyAdapter) NetNumberBlock(sheet, rd);
   if (!tmList.empty()) IdentifierBlock(sheet, tmList);
-  sheet.Lines.emplace_back("Изменение конфигурации ППК завершено."_w);
+  NewPrgLine(sheet).assign("Изменение конфигурации ППК завершено."_w);
 }
 
 }  // namespace velkor

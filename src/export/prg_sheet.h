@@ -17,7 +17,13 @@ struct PrgSheet {
   std::vector<std::string> Lines;  // Windows-1251
   int Step = 2;                    // number of the next step line of the block
   std::string Subheading;          // put before the next step line
+  // Lines of an earlier sheet kept for their storage: a sheet rebuilt in
+  // the same place allocates nothing once it has been built before.
+  std::vector<std::string> Spare;
 };
+
+// Appends an empty line to the sheet and returns it.
+std::string& NewPrgLine(PrgSheet& sheet);
 
 // The block operations.
 void VorsanPrgFileOpenBlock(PrgSheet& sheet, std::string_view title);

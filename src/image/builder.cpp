@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <unordered_map>
 
 #include "export/listing.h"
 #include "model/captions.h"
@@ -13,7 +14,7 @@ namespace velkor {
 
 namespace {
 
-std::string N(long long value) { return std::to_string(value); }
+Dec N(long long value) { return Dec(value); }
 
 // The value of a text made only of decimal digits; nullopt for any other
 // text (empty, signs, blanks, letters) or a value beyond `max`.
@@ -58,6 +59,28 @@ std::string DuressPin(std::string pin) {
   }
   return pin;
 }
+
+// The first two positions at which each text occurs: enough to find, for
+// any position, the first other position with the same text.
+class FirstTwo {
+ public:
+  void Add(std::string_view text, int position) {
+    auto& [a, b] = at_.try_emplace(text, -1, -1).first->second;
+    if (a < 0)
+      a = position;
+    else if (b < 0)
+      b = position;
+  }
+  // The first position other than `self` holding `text`, or -1.
+  int Other(std::string_view text, int self) const {
+    auto it = at_.find(text);
+    if (it == at_.end()) return -1;
+    return it->second.first != self ? it->second.first : it->second.second;
+  }
+
+ private:
+  std::unordered_map<std::string_view, std::pair<int, int>> at_;
+};
 
 template <class T>
 std::vector<std::pair<Node*, T*>> ChildrenOf(const Node* parent) {
@@ -132,8 +155,8 @@ class Builder {
 
     host_.ConvertStep("Создание структуры ППК..."_w);
     if (!PanelRecord()) return false;
-    Ini(Cat("ProtocolType=", N(ppk_->Protocol)));
-    Ini(Cat("Location=", ppk_->Name.str()));
+    Ini("ProtocolType=", N(ppk_->Protocol));
+    Ini("Location=", ppk_->Name.str());
     host_.ConvertPosition(9);
     if (!ModuleRecords()) return false;
 
@@ -210,13 +233,19 @@ class Builder {
     return Store16(section, record, byte, value & 0xFFFF) && Store16(section, record, byte + 2, value >> 16);
   }
 
-  void Ini(const std::string& line) {
-    if (ini_) ini_->WriteLine(line);
+  // One INI line made of its parts, in a buffer kept across lines.
+  template <class... Parts>
+  void Ini(const Parts&... parts) {
+    if (!ini_) return;
+    line_.clear();
+    (line_.append(std::string_view(parts)), ...);
+    ini_->WriteLine(line_);
   }
 
   // Shows the element just handled and lets the host cancel the run.
   bool Handled(int& ordinal) {
-    host_.ConvertElement(Cat("элемент "_w, N(++ordinal)));
+    line_.assign("элемент "_w).append(N(++ordinal));
+    host_.ConvertElement(line_);
     return !host_.ConvertCancelled();
   }
 
@@ -253,7 +282,7 @@ class Builder {
     if (groups_.empty()) return Fail("Неполная база данных, отсутствуют группы"_w);
 
     for (const auto& [node, group] : groups_) {
-      const std::string number = N(group->Number);
+      const Dec number = N(group->Number);
       if (group->Number > 128) return Fail(Cat("Группа "_w, number, " - неправильный номер группы"_w));
       if (node->Children.empty()) return Fail(Cat("Группа "_w, number, " пуста"_w));
       bool hasSet = false, hasReader = false;
@@ -317,11 +346,11 @@ class Builder {
       if (n.As<TGroup>()) ++groups;
     });
     Ini("[PPK]");
-    Ini(Cat("VersionNumber=", stamp_.VersionNumber));
-    Ini(Cat("ZonesCount=", N(zones)));
-    Ini(Cat("UsersCount=", N(users)));
-    Ini(Cat("GroupsCount=", N(groups)));
-    Ini(Cat("DevicesCount=", N(devices)));
+    Ini("VersionNumber=", stamp_.VersionNumber);
+    Ini("ZonesCount=", N(zones));
+    Ini("UsersCount=", N(users));
+    Ini("GroupsCount=", N(groups));
+    Ini("DevicesCount=", N(devices));
   }
 
   // ---- panel and modules ---------------------------------------------------
@@ -442,10 +471,10 @@ class Builder {
         if (a->Placement == 1) devices.Add(ListingDeviceLine(record, Path(4, 0, a), a->NetNumber, a->SerialNumber));
         if (!reg_.DBRegister(SectionAdapters, node, node->Data, record)) return false;
         const std::string key = Cat("Device_", N(record));
-        Ini(Cat(key, "_Type=", N(sa)));
-        Ini(Cat(key, "_NetNumber=", N(a->NetNumber)));
-        Ini(Cat(key, "_Zones=", N(a->ZonesUsed)));
-        Ini(Cat(key, "_Location=", a->Location.str()));
+        Ini(key, "_Type=", N(sa));
+        Ini(key, "_NetNumber=", N(a->NetNumber));
+        Ini(key, "_Zones=", N(a->ZonesUsed));
+        Ini(key, "_Location=", a->Location.str());
         if (!Handled(ordinal)) return false;
       }
     }
@@ -463,34 +492,50 @@ class Builder {
   bool Users() {
     ListingCategory category(log_, kHeadingUsers);
     Ini("[USERS]");
+    // Every other user is compared in tree order; the tables give the first
+    // one that matches without comparing every pair.
+    std::vector<std::string> duressPins(users_.size());
+    FirstTwo pins, duress, identifiers;
+    for (std::size_t i = 0; i < users_.size(); ++i) {
+      const TUser& u = *users_[i].second;
+      const int at = static_cast<int>(i);
+      if (!u.PinCode.empty()) {
+        duressPins[i] = DuressPin(u.PinCode.str());
+        pins.Add(u.PinCode, at);
+        duress.Add(duressPins[i], at);
+      }
+      if (!u.Identifier.empty()) identifiers.Add(u.Identifier, at);
+    }
     int ordinal = 0;
-    for (const auto& [node, user] : users_) {
+    for (std::size_t i = 0; i < users_.size(); ++i) {
+      auto [node, user] = users_[i];
       const TUser& u = *user;
+      const int self = static_cast<int>(i);
       const bool admin = u.Number == 1;
       if (!u.PinCode.empty() && !PinFormatOk(u))
         return Fail(admin ? std::string("Неправильно указан PIN-код администратора"_w)
                           : Cat("Неправильно указан PIN-код пользователя "_w, N(u.Number)));
       if (settings_.FullConvert) {
-        for (const auto& [otherNode, other] : users_) {
-          if (other == user || other->PinCode.empty()) continue;
-          if (other->PinCode == u.PinCode.str())
-            return Fail(Cat("PIN-код пользователя "_w, N(u.Number), "\r", "совпадает с PIN-кодом пользоватея "_w,
-                            N(other->Number)));
-          if (DuressPin(other->PinCode.str()) == u.PinCode.str())
-            return Fail(Cat("PIN-код пользователя "_w, N(u.Number), "\r",
-                            "совпадает с PIN-кодом \"по принуждению\" пользоватея "_w, N(other->Number)));
-        }
+        const int same = pins.Other(u.PinCode, self);
+        const int underDuress = duress.Other(u.PinCode, self);
+        if (same >= 0 && (underDuress < 0 || same < underDuress))
+          return Fail(Cat("PIN-код пользователя "_w, N(u.Number), "\r", "совпадает с PIN-кодом пользоватея "_w,
+                          N(users_[static_cast<std::size_t>(same)].second->Number)));
+        if (underDuress >= 0)
+          return Fail(Cat("PIN-код пользователя "_w, N(u.Number), "\r",
+                          "совпадает с PIN-кодом \"по принуждению\" пользоватея "_w,
+                          N(users_[static_cast<std::size_t>(underDuress)].second->Number)));
       }
 
       const int record = u.Number - 1;
       if (!Store(SectionUsers, record, 0, 1)) return false;
       const std::string_view pin = u.PinCode;
-      auto half = [&](std::size_t i) -> unsigned {
-        return i < pin.size() ? static_cast<unsigned>(pin[i] - 48) & 0x0F : 0x0F;
+      auto half = [&](std::size_t at) -> unsigned {
+        return at < pin.size() ? static_cast<unsigned>(pin[at] - 48) & 0x0F : 0x0F;
       };
       for (int j = 0; j < 4; ++j) {
-        const auto i = static_cast<std::size_t>(2 * j);
-        if (!Store(SectionUsers, record, 1 + j, (half(i) << 4) | half(i + 1))) return false;
+        const auto at = static_cast<std::size_t>(2 * j);
+        if (!Store(SectionUsers, record, 1 + j, (half(at) << 4) | half(at + 1))) return false;
       }
       for (int b = 5; b <= 12; ++b)
         if (!Store(SectionUsers, record, b, 0xFF)) return false;
@@ -502,9 +547,9 @@ class Builder {
         };
         if (u.Identifier.size() != 16) return badIdentifier();
         if (settings_.FullConvert)
-          for (const auto& [otherNode, other] : users_)
-            if (other != user && other->Identifier == u.Identifier)
-              return Fail(Cat("Идентификатор пользователя "_w, N(other->Number), " уже задействован"_w));
+          if (const int other = identifiers.Other(u.Identifier, self); other >= 0)
+            return Fail(Cat("Идентификатор пользователя "_w,
+                            N(users_[static_cast<std::size_t>(other)].second->Number), " уже задействован"_w));
         const std::string_view id = u.Identifier;
         auto high = HexValue(id.substr(0, 8)), low = HexValue(id.substr(8, 8));
         if (!high || !low) return badIdentifier();
@@ -526,15 +571,15 @@ class Builder {
       category.Add(ListingUserLine(u));
       if (!reg_.DBRegister(SectionUsers, node, node->Data, record)) return false;
       const std::string key = Cat("User_", N(record));
-      Ini(Cat(key, "_Name=", u.Fio.str()));
-      Ini(Cat(key, "_Post=", u.Post.str()));
+      Ini(key, "_Name=", u.Fio.str());
+      Ini(key, "_Post=", u.Post.str());
       std::string groups;
       for (const TGroup* g : u.Groups) {
         if (!g) continue;
         if (!groups.empty()) groups += ',';
-        groups += N(GroupIndex(g));
+        groups += std::string_view(N(GroupIndex(g)));
       }
-      if (!groups.empty()) Ini(Cat(key, "_Rights=", groups));
+      if (!groups.empty()) Ini(key, "_Rights=", groups);
       if (!Handled(ordinal)) return false;
     }
     category.Close();
@@ -581,15 +626,18 @@ class Builder {
   bool Groups() {
     ListingCategory category(log_, kHeadingGroups);
     Ini("[GROUPS]");
+    FirstTwo rooms;
+    for (std::size_t i = 0; i < groups_.size(); ++i) rooms.Add(groups_[i].second->RoomNumber, static_cast<int>(i));
     int ordinal = 0;
-    for (const auto& [node, group] : groups_) {
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+      auto [node, group] = groups_[i];
       const TGroup& g = *group;
       auto room = DecimalValue(g.RoomNumber, 65535);
       if (!room || *room < 1) return Fail(Cat("Неправильно указан номер помещения в группе "_w, N(g.Number)));
       if (settings_.FullConvert)
-        for (const auto& [otherNode, other] : groups_)
-          if (other != group && other->RoomNumber == g.RoomNumber)
-            return Fail(Cat("Номер помещения, указанный в группе "_w, N(other->Number), " уже задействован"_w));
+        if (const int other = rooms.Other(g.RoomNumber, static_cast<int>(i)); other >= 0)
+          return Fail(Cat("Номер помещения, указанный в группе "_w,
+                          N(groups_[static_cast<std::size_t>(other)].second->Number), " уже задействован"_w));
 
       unsigned flags = 0x81;
       for (const auto& child : node->Children) {
@@ -613,21 +661,21 @@ class Builder {
       category.Add(Cat(ListingElement(g.Number), "Группа "_w, N(g.Number), ", номер помещения "_w, g.RoomNumber.str()));
       if (!reg_.DBRegister(SectionGroups, node, node->Data, record)) return false;
       const std::string key = Cat("Group_", N(record));
-      Ini(Cat(key, "_Number=", N(*room)));
-      Ini(Cat(key, "_Name=", g.Name.str()));
+      Ini(key, "_Number=", N(*room));
+      Ini(key, "_Name=", g.Name.str());
       for (int day = 0; day < 7; ++day)
-        Ini(Cat(key, "_Time", N(day + 1), "1=", g.GuardFrom[static_cast<std::size_t>(day)].str()));
+        Ini(key, "_Time", N(day + 1), "1=", g.GuardFrom[static_cast<std::size_t>(day)].str());
       for (int day = 0; day < 7; ++day)
-        Ini(Cat(key, "_Time", N(day + 1), "2=", g.GuardTo[static_cast<std::size_t>(day)].str()));
+        Ini(key, "_Time", N(day + 1), "2=", g.GuardTo[static_cast<std::size_t>(day)].str());
       for (int day = 0; day < 7; ++day)
-        Ini(Cat(key, "_Day", N(day + 1), "=", N(g.DayOff[static_cast<std::size_t>(day)])));
-      Ini(Cat(key, "_Long=", N(g.LongGuard)));
-      Ini(Cat(key, "_Lock=", N(g.GuardLock)));
-      Ini(Cat(key, "_Part=", N(g.PartialSet)));
-      Ini(Cat(key, "_Auto=", N(g.AutoAlarm)));
-      Ini(Cat(key, "_Text=", g.LongGuardNote.str()));
-      Ini(Cat(key, "_AlarmMin=", N(g.AlarmDelayMin)));
-      Ini(Cat(key, "_AlarmSec=", N(g.AlarmDelaySec)));
+        Ini(key, "_Day", N(day + 1), "=", N(g.DayOff[static_cast<std::size_t>(day)]));
+      Ini(key, "_Long=", N(g.LongGuard));
+      Ini(key, "_Lock=", N(g.GuardLock));
+      Ini(key, "_Part=", N(g.PartialSet));
+      Ini(key, "_Auto=", N(g.AutoAlarm));
+      Ini(key, "_Text=", g.LongGuardNote.str());
+      Ini(key, "_AlarmMin=", N(g.AlarmDelayMin));
+      Ini(key, "_AlarmSec=", N(g.AlarmDelaySec));
       if (!Handled(ordinal)) return false;
     }
     category.Close();
@@ -658,12 +706,12 @@ class Builder {
           if (!reg_.DBRegister(SectionZones, child, child->Data, z)) return false;
           line += Cat(", задействован, группа "_w, N(zone->Group->Number), ", индикатор "_w, N(zone->NumberInGroup));
           const std::string key = Cat("Zone_", N(z));
-          Ini(Cat(key, "_Type=", N(zone->ZoneType)));
-          Ini(Cat(key, "_Device=", N(entry.number)));
-          Ini(Cat(key, "_InDevice=", N(zone->NumberInAdapter - 1)));
-          Ini(Cat(key, "_Group=", N(gi)));
-          Ini(Cat(key, "_InGroup=", N(zone->NumberInGroup - 1)));
-          Ini(Cat(key, "_Name=", zone->Name.str()));
+          Ini(key, "_Type=", N(zone->ZoneType));
+          Ini(key, "_Device=", N(entry.number));
+          Ini(key, "_InDevice=", N(zone->NumberInAdapter - 1));
+          Ini(key, "_Group=", N(gi));
+          Ini(key, "_InGroup=", N(zone->NumberInGroup - 1));
+          Ini(key, "_Name=", zone->Name.str());
         }
         category.Add(std::move(line));
         if (!Handled(ordinal)) return false;
@@ -768,10 +816,10 @@ class Builder {
           if (!reg_.DBRegister(SectionOutputs, child, child->Data, n)) return false;
           line += ", задействован"_w;
           const std::string key = Cat("Output_", N(n));
-          Ini(Cat(key, "_Device=", N(entry.number)));
-          Ini(Cat(key, "_InDevice=", N(o->Number - 1)));
-          Ini(Cat(key, "_Name=", o->Name.str()));
-          Ini(Cat(key, "_Location=", o->Location.str()));
+          Ini(key, "_Device=", N(entry.number));
+          Ini(key, "_InDevice=", N(o->Number - 1));
+          Ini(key, "_Name=", o->Name.str());
+          Ini(key, "_Location=", o->Location.str());
         }
         category.Add(std::move(line));
         if (!Handled(ordinal)) return false;
@@ -833,6 +881,7 @@ class Builder {
   bool hasThird_ = false;
   std::vector<std::pair<Node*, TUser*>> users_;
   std::vector<std::pair<Node*, TGroup*>> groups_;
+  std::string line_;  // scratch for INI lines and element texts
   std::array<byte, 128> marks_{};  // bit 0: no arming device; bit 1: a user with an identifier
   bool commonReader_ = false;      // a TM input serves all groups
 };
