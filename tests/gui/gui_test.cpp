@@ -653,6 +653,16 @@ class GuiTest : public QObject {
     auto* grid = Find<QTableView>(&f, "StringGrid");
     grid->setCurrentIndex(grid->model()->index(1, 2));
     QVERIFY(f.grab().save(QStringLiteral(VELKOR_SHOTS_DIR "/velkor-memory.png")));
+    // The conversion window as a build shows it.
+    host_->ConvertBegin();
+    host_->ConvertStep("Конвертирование шлейфов"_w);
+    host_->ConvertElement("C485 > 01 > Ворсан - ШВ3 > 02 > Шлейф"_w);
+    host_->ConvertPosition(40);
+    QVERIFY(host_->Converter()->isVisible());
+    QVERIFY(!Find<QWidget>(&f, "MainPageControl")->isEnabled());
+    QVERIFY(host_->Converter()->grab().save(QStringLiteral(VELKOR_SHOTS_DIR "/velkor-convert.png")));
+    host_->ConvertEnd();
+    QVERIFY(Find<QWidget>(&f, "MainPageControl")->isEnabled());
     // The tree's own drawing, three times enlarged.
     tabs->setCurrentIndex(0);
     QWidget* tree = Find<QWidget>(&f, "PPKTreeView");
