@@ -460,6 +460,7 @@ void MainForm::RefreshListing() {
 }
 
 void MainForm::SetBusy(bool busy) {
+  busy_ = busy;
   menuBar()->setEnabled(!busy);
   mainPageControl_->setEnabled(!busy);
 }
@@ -630,6 +631,11 @@ void MainForm::MenuHelpAbout() {
 // ---- closing and keys
 
 void MainForm::closeEvent(QCloseEvent* event) {
+  // A conversion lets events through; it must finish before the window goes.
+  if (busy_) {
+    event->ignore();
+    return;
+  }
   if (ws_.editor.DBChanged &&
       !host_.Ask(MessageIcon::Question, kTitleWarning, "База не сохранена. Завершить работу?"_w)) {
     event->ignore();

@@ -163,6 +163,7 @@ class MainForm : public QMainWindow {
         *Rooms;
   } pages_{};
   bool restoringTree_ = false;
+  bool busy_ = false;  // a conversion runs
 
   QLabel* labelSetCurrentComPort_ = nullptr;
   QWidget* panelSetCommNumbers_ = nullptr;
