@@ -500,6 +500,17 @@ class GuiTest : public QObject {
       MainForm& f = Open({QStringLiteral("/com1")});
       host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
       Action(&f, "MenuDBReadDB")->trigger();
+      // An export box on: the save dialog comes first; cancelling it ends
+      // the command with every settings box usable again.
+      auto* log = Find<QCheckBox>(&f, "BitCheckBoxSetLogExport");
+      log->setChecked(true);
+      host_->boxes.clear();
+      host_->files = {QString()};
+      Action(&f, "MenuDBStore")->trigger();
+      QCOMPARE(host_->BoxTexts(), QStringList{QStringLiteral("База данных в ППК не записана")});
+      QVERIFY(log->isEnabled());
+      QVERIFY(Find<QCheckBox>(&f, "BitCheckBoxSetFullConvert")->isEnabled());
+      log->setChecked(false);
       host_->boxes.clear();
       PressOkWhenDone(60000);
       // With every export off there is no file dialog.
