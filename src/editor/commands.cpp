@@ -147,7 +147,8 @@ int MainForm::RunExchange(int mode) {
       body = [this](TransferContext& ctx) { StoreDBTransfer(ctx, ws_.DBStoreArray); };
       break;
     case ExchangeMode::WriteTexts:
-      return kExchangeError;
+      body = [this](TransferContext& ctx) { TextDBTransfer(ctx, textImage_); };
+      break;
   }
   ExchangeForm form(ExchangeForm::Kind::Exchange, host_, this);
   return form.Run(Qs(ExchangeCaption(m)), ExchangeErrorText(m), port_, std::move(body));
@@ -197,7 +198,7 @@ void MainForm::MenuDBStore() {
 void MainForm::MenuTXTStore() {
   if (!PortOpen()) return;
   host_.ConvertBegin();
-  const bool ok = BuildTextImage(ws_, host_);
+  const bool ok = BuildTextImage(ws_, host_, textImage_, checkFullConvert_->isChecked());
   host_.ConvertEnd();
   if (!ok) ExportLogClear(ws_.exportLog);
   RefreshListing();

@@ -4,6 +4,7 @@
 #include "files/dcf.h"
 #include "image/build_command.h"
 #include "image/byte_labels.h"
+#include "link/text_image.h"
 #include "image/image_reader.h"
 
 namespace velkor::editor {
@@ -24,7 +25,9 @@ bool LoadDatabaseFile(Workspace& ws, Host& host, const std::string& path) { retu
 bool SaveDatabaseFile(Workspace& ws, Host& host, const std::string& path) { return DBConvertToFile(ws, host, path); }
 bool LoadRomFile(Workspace& ws, Host& host, const std::string& path) { return ReadRomDatabase(ws, host, path); }
 bool LoadFromReadArray(Workspace& ws, Host& host) { return LoadDatabaseFromReadArray(ws, host); }
-bool BuildTextImage(Workspace&, Host&) { return false; }
+bool BuildTextImage(Workspace& ws, Host& host, TextImageArray& image, bool fullConvert) {
+  return DBConvertText(ws, host, image, fullConvert, SystemListingStamp());
+}
 std::string ImageByteText(Variant variant, int offset) { return ImageByteLabel(variant, offset); }
 
 }  // namespace velkor::editor

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "link/transfers.h"
 #include "model/workspace.h"
 
 namespace velkor::editor {
@@ -33,7 +34,7 @@ bool LoadRomFile(Workspace& ws, Host& host, const std::string& path);
 // After a panel read: the database from DBReadArray; false leaves it erased.
 bool LoadFromReadArray(Workspace& ws, Host& host);
 // The text image for "Запись текстов в ППК"; false when it failed.
-bool BuildTextImage(Workspace& ws, Host& host);
+bool BuildTextImage(Workspace& ws, Host& host, TextImageArray& image, bool fullConvert);
 // The meaning of an image byte, for the memory view.
 std::string ImageByteText(Variant variant, int offset);
 

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "link/com_port.h"
+#include "link/transfers.h"
 #include "model/workspace.h"
 
 class QAction;
@@ -48,6 +49,7 @@ class MainForm : public QMainWindow {
 
   Workspace& Ws() { return ws_; }
   FRout& Port() { return port_; }
+  const TextImageArray& TextImage() const { return textImage_; }
   NodeTreeModel& HardwareModel() { return *hardwareModel_; }
   NodeTreeModel& RoomsModel() { return *roomsModel_; }
 
@@ -185,6 +187,8 @@ class MainForm : public QMainWindow {
 
   // Names of the export files of the last build that asked for them.
   QString romFileName_, iniFileName_, logFileName_, prgFileName_;
+  // The display texts of the last text build.
+  TextImageArray textImage_{};
 };
 
 }  // namespace velkor::editor

@@ -529,6 +529,31 @@ class GuiTest : public QObject {
     QVERIFY(std::equal(built.begin(), built.begin() + 8064, reinterpret_cast<const std::uint8_t*>(panel.constData())));
   }
 
+  void writeTextsToPanel() {
+    QTemporaryDir dir;
+    const QString texts = dir.filePath(QStringLiteral("texts.bin"));
+    TextImageArray built{};
+    {
+      Simulator sim;
+      QVERIFY(sim.Start(dir.path(), {QStringLiteral("--text-out"), texts}));
+      MainForm& f = Open({QStringLiteral("/com1")});
+      host_->files = {QStringLiteral(VELKOR_EXAMPLES_DIR "/small-office.dcf")};
+      Action(&f, "MenuDBReadDB")->trigger();
+      host_->boxes.clear();
+      PressOkWhenDone(60000);
+      Action(&f, "MenuTXTStore")->trigger();
+      QVERIFY2(host_->boxes.empty(), qPrintable(host_->BoxTexts().join(QLatin1Char('|'))));
+      QCOMPARE(Find<QTabWidget>(&f, "MainPageControl")->currentWidget()->objectName(), QStringLiteral("TabSheetExportLog"));
+      built = f.TextImage();
+      form_.reset();
+    }
+    QFile file(texts);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray panel = file.readAll();
+    QCOMPARE(panel.size(), static_cast<qsizetype>(built.size()));
+    QVERIFY(std::equal(built.begin(), built.end(), reinterpret_cast<const std::uint8_t*>(panel.constData())));
+  }
+
   void romFileLoads() {
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("panel-configuration.rom"));
