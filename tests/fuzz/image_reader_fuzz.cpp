@@ -1,6 +1,6 @@
 // Any bytes read from a panel or a .ROM file must give a database that holds
-// together: every reference points into the trees, every element sits where
-// its fields say.
+// together (every reference points into the trees, every element sits where
+// its fields say) and that the builder takes or refuses with a message.
 
 #include <algorithm>
 #include <cstddef>
@@ -8,16 +8,23 @@
 #include <cstdlib>
 #include <set>
 
+#include "image/builder.h"
 #include "image/image_reader.h"
 
 namespace {
 
 using namespace velkor;
 
+// Counts what would be shown; says Yes to every question so that the
+// builder goes as far as it can.
 class QuietHost : public Host {
  public:
-  void Message(MessageIcon, std::string_view, std::string_view) override {}
-  bool Ask(MessageIcon, std::string_view, std::string_view) override { return false; }
+  void Message(MessageIcon, std::string_view, std::string_view) override { ++shown; }
+  bool Ask(MessageIcon, std::string_view, std::string_view) override {
+    ++shown;
+    return true;
+  }
+  int shown = 0;
 };
 
 void Require(bool condition) {
@@ -84,6 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::copy_n(data, std::min(size, ws.DBReadArray.size()), ws.DBReadArray.begin());
     if (!LoadDatabaseFromReadArray(ws, host)) std::abort();  // no cancel, no full table: must load
     CheckConsistent(ws.db);
+
+    // The builder takes what the reader made, or refuses it with a message.
+    QuietHost buildHost;
+    const ListingStamp stamp{"date", "time", "version", "3.20"};
+    if (!DBConvertToPPK(ws, buildHost, SettingsFromEditor(ws), stamp, nullptr) && buildHost.shown == 0)
+      std::abort();
   }
   return 0;
 }
