@@ -305,8 +305,6 @@ QWidget* MainForm::BuildSettingsTab() {
     auto* button = new QPushButton(QStringLiteral("COM  %1").arg(n), panelSetCommNumbers_);
     button->setObjectName(QStringLiteral("SpeedButtonSetComm%1").arg(n));
     button->setFocusPolicy(Qt::NoFocus);
-    const std::string device = ComPortDevice(n);
-    button->setToolTip(device.empty() ? QStringLiteral("нет устройства") : QString::fromLocal8Bit(device.c_str()));
     connect(button, &QPushButton::clicked, this, [this, n] { SpeedButtonSetCommClick(n); });
     speedButtonSetComm_[static_cast<std::size_t>(n - 1)] = button;
     numbers->addWidget(button);

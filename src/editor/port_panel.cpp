@@ -36,7 +36,12 @@ bool MainForm::PortChoosing() const {
 bool MainForm::FoundCommPort() {
   ComPortScan scan;
   const bool any = velkor::FoundCommPort(port_, scan);
-  for (std::size_t i = 0; i < speedButtonSetComm_.size(); ++i) speedButtonSetComm_[i]->setEnabled(scan.Free[i]);
+  for (std::size_t i = 0; i < speedButtonSetComm_.size(); ++i) {
+    speedButtonSetComm_[i]->setEnabled(scan.Free[i]);
+    const std::string device = ComPortDevice(static_cast<int>(i) + 1);
+    speedButtonSetComm_[i]->setToolTip(device.empty() ? QStringLiteral("нет устройства")
+                                                      : QString::fromLocal8Bit(device.c_str()));
+  }
   return any;
 }
 
