@@ -472,7 +472,7 @@ TEST(LinkComPort, OpensAPseudoTerminalExclusivelyAndKeepsItsLimits) {
   EXPECT_FALSE(ReadComPort(port, std::span(&b, 1), 100));
   auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0);
   EXPECT_GE(waited.count(), 202);
-  EXPECT_LE(waited.count(), 230);
+  EXPECT_LE(waited.count(), 202 + 50);  // room for a loaded machine
 
   const std::uint8_t out[3] = {0xA5, 0x00, 0xFF};
   EXPECT_TRUE(WriteComPort(port, out, 50));
@@ -502,7 +502,7 @@ TEST(LinkComPort, OpensAPseudoTerminalExclusivelyAndKeepsItsLimits) {
   EXPECT_FALSE(WriteComPort(port, std::span(out, 1), 50));
   waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0);
   EXPECT_GE(waited.count(), 102);
-  EXPECT_LE(waited.count(), 130);
+  EXPECT_LE(waited.count(), 102 + 50);
 
   EXPECT_TRUE(CloseComPort(port));
   EXPECT_EQ(port.ComPortHandle, -1);
