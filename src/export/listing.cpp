@@ -68,8 +68,7 @@ std::string ListingDeviceLine(int record, std::string_view path, int netNumber, 
 }
 
 std::string ListingUserLine(const TUser& user) {
-  std::string line = std::string("ЭЛЕМЕНТ "_w) + Fmt3(user.Number) + ":";
-  line += std::string(" Пользователь "_w) + std::to_string(user.Number);
+  std::string line = Cat("ЭЛЕМЕНТ "_w, Fmt3(user.Number), ":", " Пользователь "_w, Dec(user.Number));
   if (!user.Fio.empty()) line += " " + user.Fio.str();
   if (!user.Post.empty()) line += " " + user.Post.str();
   if (user.Number == 1) line += " (администратор)"_w;

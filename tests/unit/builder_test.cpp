@@ -555,6 +555,31 @@ TEST_F(BuildFailures, ZoneSlotsBeyond128) {
   EXPECT_EQ(Bytes(SectionAdapters, 15, 3, 2), (Bytes_{0, 0}));
 }
 
+TEST_F(BuildFailures, SlotLimits) {
+  const FailureCase cases[] = {
+      {"65 output slots",
+       [](BuildFailures& f) {
+         AddModuleNode(f.ws.db, 3);
+         for (byte n = 1; n <= 15; ++n) f.Device(5, n);
+       },
+       "Ошибка добавления управляемого выхода к адаптеру"},
+      {"33 SET input slots",
+       [](BuildFailures& f) {
+         for (byte n = 1; n <= 8; ++n) f.Device(6, n);
+       },
+       "Ошибка добавления входа SET к адаптеру"},
+      {"33 TM input slots",
+       [](BuildFailures& f) {
+         for (byte n = 1; n <= 11; ++n) f.Device(7, n);
+       },
+       "Ошибка добавления ТМ считывателя к адаптеру"},
+      {"a keyboard after the keyboard module's record 31",
+       [](BuildFailures& f) { AddModuleNode(f.ws.db, 4).As<TAdapter>()->IsKeyboard = 1; },
+       "Ошибка добавления клавиатуры к адаптеру"},
+  };
+  for (const auto& c : cases) Expect(c);
+}
+
 TEST_F(BuildFixture, ThirtyOneDevicesFillAdapterRecords) {
   for (byte n = 1; n <= 31; ++n) Device(2, n);
   AddModuleNode(db(), 4);
