@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace velkor {
 
@@ -55,26 +56,17 @@ std::string Utf8ToCp1251Lossy(std::string_view utf8);
 namespace detail {
 
 template <std::size_t N>
-struct Utf8Literal {
-  char text[N]{};
-  constexpr Utf8Literal(const char (&s)[N]) {  // NOLINT: implicit by design
-    for (std::size_t i = 0; i < N; ++i) text[i] = s[i];
-  }
-};
-
-template <std::size_t N>
 struct Cp1251Buffer {
   std::array<char, N> bytes{};
   std::size_t size = 0;
 };
 
 template <std::size_t N>
-constexpr Cp1251Buffer<N> ConvertLiteral(const Utf8Literal<N>& lit) {
+constexpr Cp1251Buffer<N> ConvertLiteral(const std::array<char, N>& text) {
   Cp1251Buffer<N> out;
   std::size_t i = 0;
-  const std::size_t len = N - 1;  // without the terminating zero
-  while (i < len) {
-    auto c = static_cast<unsigned char>(lit.text[i]);
+  while (i < N) {
+    auto c = static_cast<unsigned char>(text[i]);
     char32_t cp = 0;
     int extra = 0;
     if (c < 0x80) {
@@ -88,8 +80,9 @@ constexpr Cp1251Buffer<N> ConvertLiteral(const Utf8Literal<N>& lit) {
     } else {
       throw std::logic_error("literal outside Windows-1251");
     }
+    if (i + static_cast<std::size_t>(extra) >= N) throw std::logic_error("literal cut short");
     for (int k = 1; k <= extra; ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(lit.text[i + static_cast<std::size_t>(k)]) & 0x3F);
+      cp = (cp << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
     i += 1 + static_cast<std::size_t>(extra);
     int b = Cp1251ByteOf(cp);
     if (b < 0) throw std::logic_error("literal outside Windows-1251");
@@ -98,18 +91,34 @@ constexpr Cp1251Buffer<N> ConvertLiteral(const Utf8Literal<N>& lit) {
   return out;
 }
 
-template <Utf8Literal S>
+template <char... Cs>
 struct Cp1251Of {
-  static constexpr auto value = ConvertLiteral(S);
+  static constexpr auto value = ConvertLiteral(std::array<char, sizeof...(Cs)>{Cs...});
 };
 
 }  // namespace detail
 
 // "Шлейф"_w: the Windows-1251 bytes of a UTF-8 source literal, converted at
 // compile time. A character outside the code page fails the build.
-template <detail::Utf8Literal S>
+// The character-pack form of the literal operator is an extension that both
+// compilers we build with support; the standard class-type form makes
+// clang 14 crash while it reports on constant evaluation.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
+#elif defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#endif
+template <typename CharT, CharT... Cs>
 constexpr std::string_view operator""_w() {
-  return {detail::Cp1251Of<S>::value.bytes.data(), detail::Cp1251Of<S>::value.size};
+  static_assert(std::is_same_v<CharT, char>, "_w takes narrow UTF-8 literals");
+  return {detail::Cp1251Of<Cs...>::value.bytes.data(), detail::Cp1251Of<Cs...>::value.size};
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#elif defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
 }  // namespace velkor
