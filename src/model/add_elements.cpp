@@ -73,6 +73,22 @@ bool AnyChild(const Node& parent, Pred pred) {
 
 long NumberOr(const DialogEdit& edit, long fallback) { return DialogNumber(edit.Text).value_or(fallback); }
 
+// Hangs a new child under its device and, with a group, under the group as
+// well; sorts what changed and ends the command as every change ends.
+void PlaceChild(Workspace& ws, Node& deviceNode, Node* groupNode, std::unique_ptr<Element> element) {
+  Database& db = ws.db;
+  std::string caption = HardwareCaption(ws.variant, *element);
+  Node& hw = AddNode(db.Hardware, &deviceNode, std::move(caption), std::move(element));
+  SortChildren(db.Hardware, &deviceNode);
+  if (groupNode) {
+    AddMirrorNode(db.Rooms, groupNode, RoomsCaption(*hw.Data), hw.Data);
+    SortChildren(db.Rooms, groupNode);
+    SortChildren(db.Rooms, db.RoomsNode);
+  }
+  deviceNode.Expanded = true;
+  DatabaseChanged(ws);
+}
+
 }  // namespace
 
 bool BitBtnPPKAddModuleClick(Workspace& ws, Host& host) {
@@ -209,20 +225,12 @@ bool BitBtnAdapterAddZoneClick(Workspace& ws, Host& host) {
     zone.Adapter = &device;
     zone.NumberInAdapter = static_cast<byte>(n);
     zone.NumberInGroup = static_cast<byte>(*k);
-    std::string caption = HardwareCaption(ws.variant, *element);
-    Node& hw = AddNode(db.Hardware, deviceNode, std::move(caption), std::move(element));
-    AddMirrorNode(db.Rooms, groupNode, RoomsCaption(*hw.Data), hw.Data);
-    SortChildren(db.Rooms, groupNode);
-    SortChildren(db.Hardware, deviceNode);
-    SortChildren(db.Rooms, db.RoomsNode);
-    deviceNode->Expanded = true;
-    DatabaseChanged(ws);
+    PlaceChild(ws, *deviceNode, groupNode, std::move(element));
     return true;
   }
 }
 
 bool BitBtnAdapterOutputAddClick(Workspace& ws, Host& host) {
-  Database& db = ws.db;
   Node* deviceNode = SelectedDeviceNode(ws);
   if (!deviceNode) return false;
   TAdapter& device = *deviceNode->As<TAdapter>();
@@ -251,11 +259,7 @@ bool BitBtnAdapterOutputAddClick(Workspace& ws, Host& host) {
     auto& output = std::get<TOutput>(*element);
     output.Adapter = &device;
     output.Number = static_cast<byte>(n);
-    std::string caption = HardwareCaption(ws.variant, *element);
-    AddNode(db.Hardware, deviceNode, std::move(caption), std::move(element));
-    SortChildren(db.Hardware, deviceNode);
-    deviceNode->Expanded = true;
-    DatabaseChanged(ws);
+    PlaceChild(ws, *deviceNode, nullptr, std::move(element));
     return true;
   }
 }
@@ -299,14 +303,7 @@ bool BitBtnAdapterSetInputAddClick(Workspace& ws, Host& host) {
     input.Group = groupNode->As<TGroup>();
     input.Adapter = &device;
     input.Number = static_cast<byte>(n);
-    std::string caption = HardwareCaption(ws.variant, *element);
-    Node& hw = AddNode(db.Hardware, deviceNode, std::move(caption), std::move(element));
-    AddMirrorNode(db.Rooms, groupNode, RoomsCaption(*hw.Data), hw.Data);
-    SortChildren(db.Rooms, groupNode);
-    SortChildren(db.Hardware, deviceNode);
-    SortChildren(db.Rooms, db.RoomsNode);
-    deviceNode->Expanded = true;
-    DatabaseChanged(ws);
+    PlaceChild(ws, *deviceNode, groupNode, std::move(element));
     return true;
   }
 }
@@ -357,17 +354,8 @@ bool BitBtnAdapterReaderAddClick(Workspace& ws, Host& host) {
     auto& reader = std::get<TIDReader>(*element);
     reader.Adapter = &device;
     reader.Number = static_cast<byte>(n);
-    std::string caption = HardwareCaption(ws.variant, *element);
-    Node& hw = AddNode(db.Hardware, deviceNode, std::move(caption), std::move(element));
-    SortChildren(db.Hardware, deviceNode);
-    if (groupNode) {
-      AddMirrorNode(db.Rooms, groupNode, RoomsCaption(*hw.Data), hw.Data);
-      std::get<TIDReader>(*hw.Data).Group = groupNode->As<TGroup>();
-      SortChildren(db.Rooms, groupNode);
-      SortChildren(db.Rooms, db.RoomsNode);
-    }
-    deviceNode->Expanded = true;
-    DatabaseChanged(ws);
+    reader.Group = groupNode ? groupNode->As<TGroup>() : nullptr;
+    PlaceChild(ws, *deviceNode, groupNode, std::move(element));
     return true;
   }
 }

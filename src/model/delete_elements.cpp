@@ -78,6 +78,17 @@ void Finish(Workspace& ws) {
   DatabaseChanged(ws);
 }
 
+// Frees a zone or input with its hardware node and ends the change; a
+// selection that went with it falls back to the device and the rooms node.
+void RemoveHardwareNode(Workspace& ws, Node& hardware) {
+  Database& db = ws.db;
+  Node* device = hardware.Parent;
+  DetachNode(db.Hardware, hardware);
+  if (!db.Hardware.Selected) db.Hardware.Selected = device;
+  if (!db.Rooms.Selected) db.Rooms.Selected = db.RoomsNode;
+  Finish(ws);
+}
+
 bool DeleteDevice(Workspace& ws, Host& host) {
   Database& db = ws.db;
   Node* node = db.Hardware.Selected;
@@ -138,11 +149,7 @@ bool DeleteZoneOrSetInput(Workspace& ws, Host& host, bool zone) {
     db.Rooms.Selected = groupNode ? groupNode : db.RoomsNode;
   else if (groupNode && ws.editor.TreeTabIndex == 1)
     db.Rooms.Selected = groupNode;
-  Node* device = hardware->Parent;
-  DetachNode(db.Hardware, *hardware);
-  if (!db.Hardware.Selected) db.Hardware.Selected = device;
-  if (!db.Rooms.Selected) db.Rooms.Selected = db.RoomsNode;
-  Finish(ws);
+  RemoveHardwareNode(ws, *hardware);
   return true;
 }
 
@@ -176,11 +183,7 @@ bool DeleteReader(Workspace& ws, Host& host) {
     Node* groupNode = RemoveRoomsNode(db, *rooms);
     if (groupNode && ws.editor.TreeTabIndex == 1) db.Rooms.Selected = groupNode;
   }
-  Node* device = hardware->Parent;
-  DetachNode(db.Hardware, *hardware);
-  if (!db.Hardware.Selected) db.Hardware.Selected = device;
-  if (!db.Rooms.Selected) db.Rooms.Selected = db.RoomsNode;
-  Finish(ws);
+  RemoveHardwareNode(ws, *hardware);
   return true;
 }
 
