@@ -46,6 +46,16 @@ Node& Output(Database& db, Node& device, byte number, std::string_view name, std
   return node;
 }
 
+// What the output card sets when its fire box is ticked; an image tells a
+// fire-reset output only by these values.
+void MakeFireReset(TOutput& o) {
+  o.ForFire = 1;
+  o.ReactionKind = 8;
+  o.ReactionTime = 1;
+  o.ReactionWait = 0;
+  o.AlarmToOpen = o.AlarmToNorma = o.ForGroups = 0;
+}
+
 TZone& Zone(Database& db, Node& device, byte number, Node& group, byte inGroup, std::string_view name, byte type) {
   TZone& z = Of<TZone>(AddZoneNode(db, device, number, group, inGroup));
   z.Name = name;
@@ -98,8 +108,7 @@ void BuildSmallOffice(Workspace& ws) {
   TOutput& openLamp = Of<TOutput>(Output(db, iv4, 2, "Лампа «Снято»"_w, "Приёмная"_w, 4, 1));
   openLamp.ForGroups = 1;
   TOutput& fireReset = Of<TOutput>(Output(db, iv4, 3, "Сброс пожарных извещателей"_w, "Склад"_w, 15, 1));
-  fireReset.ForFire = 1;
-  fireReset.ReactionWait = 5;
+  MakeFireReset(fireReset);
   TOutput& vent = Of<TOutput>(Output(db, iv4, 4, "Вентиляция склада"_w, "Склад, венткамера"_w, 15, 0));
   vent.AlarmToNorma = 1;
 
@@ -246,7 +255,7 @@ void BuildLarge(Workspace& ws, const LargeSite& site) {
                           a.Location, static_cast<byte>(1 + n % 14), static_cast<byte>(n % 8));
       TOutput& o = Of<TOutput>(node);
       if (a.Placement == 1 && n == 4 && !fireReset) {
-        o.ForFire = 1;
+        MakeFireReset(o);
         o.Name = "Сброс пожарных извещателей"_w;
         fireReset = &o;
       } else if (a.Placement == 1) {
