@@ -67,6 +67,7 @@ MainForm::MainForm(QtHost& host, const QStringList& arguments, QWidget* parent)
       host_(host) {
   setObjectName(QStringLiteral("MainForm"));
   host_.SetOwner(this);
+  host_.SetVariant(ws_.variant);
   host_.SetBusyHandler([this](bool busy) { SetBusy(busy); });
 
   // 1. The fixed client area and the configuration tab.
@@ -262,8 +263,8 @@ QWidget* MainForm::BuildConfTab() {
     layout->addWidget(button, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch();
   };
-  addButton(pages_.R485, "BitBtnAdd485", QStringLiteral("Добавить адаптер / клавиатуру"));
-  addButton(pages_.Rooms, "BitBtnAddUser", QStringLiteral("Добавить пользователя"));
+  addButton(pages_.R485, "BitBtn485ADDAdapter", QStringLiteral("Добавить адаптер / клавиатуру"));
+  addButton(pages_.Rooms, "BitBtnUsersListAdd", QStringLiteral("Добавить пользователя"));
 
   right->addWidget(pageControlDB_);
   auto* buttons = new QHBoxLayout();
@@ -273,6 +274,8 @@ QWidget* MainForm::BuildConfTab() {
   bitBtnDBDel_->setEnabled(false);
   buttons->addWidget(bitBtnDBDel_);
   right->addLayout(buttons);
+
+  BuildEditButtons();
 
   row->addWidget(panelTreeView_);
   row->addWidget(panelDB_, 1);
@@ -557,10 +560,7 @@ void MainForm::ProcessViewCard() {
     panelDB_->setVisible(false);
     return;
   }
-  // Deleting comes with the element cards; until then the button only
-  // records whether the card would allow it.
-  bitBtnDBDel_->setProperty("deleteAllowed", e.BitBtnDBDelEnabled);
-  bitBtnDBDel_->setEnabled(false);
+  ShowEditButtons();
   pageControlDB_->setCurrentWidget(page);
   if (page == pages_.PPK) ProtectionRefresh();
   panelDB_->setVisible(true);

@@ -122,6 +122,19 @@ class MainForm : public QMainWindow {
   // The eight port buttons are shown (the Choosing state).
   bool PortChoosing() const;
 
+  // Adding and deleting elements (edit_buttons.cpp): the add buttons of the
+  // cards, the resource blocks and "Удалить".
+  void BuildEditButtons();
+  void ShowEditButtons();
+  void RunEditCommand(bool (*command)(Workspace&, Host&));
+  struct ResourceBlock {
+    std::array<QPushButton*, 4> Add{};
+    std::array<QLabel*, 4> Total{}, Used{};
+  };
+  ResourceBlock BuildResourceBlock(QWidget* page, const char* prefix);
+  void ShowResourceBlock(const ResourceBlock& block);
+  ResourceBlock moduleResources_, adapterResources_;
+
   // The listing and the memory view.
   void BitBtnOutLogPrnClick();
   void BitBtnShowArraysClick();

@@ -10,6 +10,7 @@
 
 #include "convert_form.h"
 #include "host/host.h"
+#include "model/variant.h"
 
 class QWidget;
 class QPrinter;
@@ -42,6 +43,10 @@ class QtHost : public Host {
   void ConvertCancelEnabled(bool enabled) override;
   bool ConvertCancelled() override;
   void Pause(int milliseconds) override;
+  // number_dialogs.cpp: the Qt windows of the number dialogs.
+  bool ShowNumberDialog(NumberDialogKind kind, NumberDialogs& fields) override;
+  // The catalogues the dialogs' type lists come from.
+  void SetVariant(Variant variant) { variant_ = variant; }
 
   // An existing file to open; empty when the dialog was cancelled.
   virtual QString OpenFileName(const QString& filter);
@@ -62,6 +67,7 @@ class QtHost : public Host {
   QPointer<ConvertForm> convert_;
   std::function<void(bool)> busy_;
   int convertDepth_ = 0;
+  Variant variant_ = Variant::Current;
 };
 
 }  // namespace velkor::editor

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -141,6 +143,51 @@ void PressOkWhenDone(int timeoutMs, const QString& shot = {}) {
     }
   });
   timer->start(20);
+}
+
+// One answer to a number dialog: the dialog expected, the texts typed into
+// its edits, the type item chosen (-1 leaves it) and the button pressed.
+struct DialogAnswer {
+  const char* dialog;
+  std::vector<std::pair<const char*, QString>> edits;
+  int typeItem = -1;
+  bool ok = true;
+};
+
+// Answers the next number dialogs in turn as they come up; a failed closing
+// check keeps a dialog open, so one dialog may take several answers.
+// `log` gets, per answer, the focused control after the press (or "closed").
+void AnswerDialogs(std::vector<DialogAnswer> answers, QStringList* log) {
+  auto* timer = new QTimer();
+  auto queue = std::make_shared<std::deque<DialogAnswer>>(answers.begin(), answers.end());
+  auto pending = std::make_shared<QPointer<QWidget>>();
+  QObject::connect(timer, &QTimer::timeout, [timer, queue, pending, log] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (*pending) {
+      // The previous press left its dialog open: note where the focus went.
+      if (modal != pending->data()) return;
+      QWidget* focus = QApplication::focusWidget();
+      *log << (focus ? focus->objectName() : QString());
+      *pending = nullptr;
+    }
+    if (queue->empty()) {
+      timer->stop();
+      timer->deleteLater();
+      return;
+    }
+    if (!modal || modal->objectName() != QString::fromLatin1(queue->front().dialog)) return;
+    const DialogAnswer a = queue->front();
+    queue->pop_front();
+    for (const auto& [name, text] : a.edits) Find<QLineEdit>(modal, name)->setText(text);
+    if (a.typeItem >= 0) Find<QComboBox>(modal, "ComboBoxSAType")->setCurrentIndex(a.typeItem);
+    QPointer<QWidget> dialog(modal);
+    Find<QPushButton>(modal, a.ok ? "BitBtnOK" : "BitBtnCancel")->click();
+    if (dialog && dialog->isVisible())
+      *pending = dialog;
+    else
+      *log << QStringLiteral("closed");
+  });
+  timer->start(10);
 }
 
 }  // namespace
@@ -284,9 +331,9 @@ class GuiTest : public QObject {
       ppk->setCurrentIndex(hw.index(c.row, 0, panel));
       QCOMPARE(CurrentCard()->objectName(), QString::fromLatin1(c.card));
       QCOMPARE(del->property("deleteAllowed").toBool(), c.deleteAllowed);
-      QVERIFY(!del->isEnabled());
+      QCOMPARE(del->isEnabled(), c.deleteAllowed);
     }
-    QVERIFY(!Find<QPushButton>(&f, "BitBtnAdd485")->isEnabled());
+    QVERIFY(Find<QPushButton>(&f, "BitBtn485ADDAdapter")->isEnabled());
 
     // The tab strip swaps the trees and shows the rooms card.
     Find<QTabBar>(&f, "TabSetTree")->setCurrentIndex(1);
@@ -300,6 +347,110 @@ class GuiTest : public QObject {
     ppk->collapse(panel);
     ppk->expand(panel);
     for (int r = 0; r < hw.rowCount(panel); ++r) QVERIFY(!ppk->isExpanded(hw.index(r, 0, panel)));
+  }
+
+  void addAndDeleteThroughTheCards() {
+    MainForm& f = Open();
+    NewDatabase();
+    auto* ppk = Find<QTreeView>(&f, "PPKTreeView");
+    auto* rooms = Find<QTreeView>(&f, "GroupTreeView");
+    NodeTreeModel& hw = f.HardwareModel();
+    NodeTreeModel& rm = f.RoomsModel();
+    auto childCaptions = [](const QModelIndex& parent) {
+      QStringList out;
+      for (int r = 0; r < parent.model()->rowCount(parent); ++r) out << parent.model()->index(r, 0, parent).data().toString();
+      return out;
+    };
+    auto childNamed = [](const QModelIndex& parent, const QString& caption) {
+      for (int r = 0; r < parent.model()->rowCount(parent); ++r)
+        if (parent.model()->index(r, 0, parent).data().toString() == caption) return parent.model()->index(r, 0, parent);
+      return QModelIndex();
+    };
+    QStringList log;
+
+    // A device on the bus: address 0 is refused with the focus back in the
+    // field, Cancel closes an invalid dialog without a check, then address 5.
+    ppk->setCurrentIndex(childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485")));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheet485"));
+    AnswerDialogs({{"TAdapterForm", {{"EditSaNumber", QStringLiteral("0")}}, -1, false}}, &log);
+    Find<QPushButton>(&f, "BitBtn485ADDAdapter")->click();
+    QCOMPARE(log, QStringList{QStringLiteral("closed")});
+    QVERIFY(host_->boxes.size() == 1);
+    log.clear();
+    AnswerDialogs({{"TAdapterForm", {{"EditSaNumber", QStringLiteral("0")}}, 1},
+                   {"TAdapterForm", {{"EditSaNumber", QStringLiteral("5")}}, 1}},
+                  &log);
+    Find<QPushButton>(&f, "BitBtn485ADDAdapter")->click();
+    QCOMPARE(log, (QStringList{QStringLiteral("EditSaNumber"), QStringLiteral("closed")}));
+    QCOMPARE(host_->boxes.back().title, QStringLiteral("Ошибка номера адаптера"));
+    QCOMPARE(host_->boxes.back().text,
+             QStringLiteral("Значение в поле номера адаптера должно быть в пределах от 1 до 31"));
+    const QModelIndex bus = childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485"));
+    QCOMPARE(hw.rowCount(bus), 1);
+    const QModelIndex device = hw.index(0, 0, bus);
+    QCOMPARE(device.data().toString(), QStringLiteral("05 > Ворсан - ШВ8"));
+
+    // A zone on it through the resource block.
+    ppk->setCurrentIndex(device);
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetAdapter"));
+    auto* zoneAdd = Find<QPushButton>(&f, "BitBtnAdapterZoneAdd");
+    QVERIFY(zoneAdd->isEnabled());
+    QCOMPARE(Find<QLabel>(&f, "LabelAdapterZonesUsed")->text(), QStringLiteral("Всего задействовано шлейфов:  0"));
+    log.clear();
+    AnswerDialogs({{"TZoneForm",
+                    {{"EditZoneNumber", QStringLiteral("2")},
+                     {"EditZoneGroupNumber", QStringLiteral("129")},
+                     {"EditZoneInGroupNumber", QStringLiteral("1")}}},
+                   {"TZoneForm", {{"EditZoneGroupNumber", QStringLiteral("5")}}}},
+                  &log);
+    zoneAdd->click();
+    QCOMPARE(log, (QStringList{QStringLiteral("EditZoneGroupNumber"), QStringLiteral("closed")}));
+    QCOMPARE(host_->boxes.back().title, QStringLiteral("Ошибка номера группы"));
+    const QModelIndex deviceNow = hw.index(0, 0, childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485")));
+    QCOMPARE(childCaptions(deviceNow), QStringList{QStringLiteral("02 > Шлейф")});
+    QVERIFY(childCaptions(rm.index(0, 0)).contains(QStringLiteral("Группа 005")));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetAdapter"));
+    QCOMPARE(Find<QLabel>(&f, "LabelAdapterZonesUsed")->text(), QStringLiteral("Всего задействовано шлейфов:  1"));
+
+    // A user from the rooms card.
+    Find<QTabBar>(&f, "TabSetTree")->setCurrentIndex(1);
+    rooms->setCurrentIndex(rm.index(0, 0));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetRooms"));
+    QVERIFY(!Find<QPushButton>(&f, "BitBtnDBDel")->isEnabled());
+    log.clear();
+    AnswerDialogs({{"TUserForm", {{"EditUserNumber", QStringLiteral("3")}}}}, &log);
+    Find<QPushButton>(&f, "BitBtnUsersListAdd")->click();
+    QCOMPARE(log, QStringList{QStringLiteral("closed")});
+    QCOMPARE(childCaptions(rm.index(0, 0)),
+             (QStringList{QStringLiteral("003 > Пользователь"), QStringLiteral("Группа 005")}));
+    const int roomsRows = rm.rowCount(rm.index(0, 0));
+    rooms->setCurrentIndex(childNamed(rm.index(0, 0), QStringLiteral("003 > Пользователь")));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetUser"));
+
+    // Deleting them again, each confirmed; No keeps the user.
+    auto* del = Find<QPushButton>(&f, "BitBtnDBDel");
+    del->click();
+    QCOMPARE(rm.rowCount(rm.index(0, 0)), roomsRows);
+    host_->answers = {true};
+    del->click();
+    QCOMPARE(rm.rowCount(rm.index(0, 0)), roomsRows - 1);
+    QCOMPARE(host_->questions.size(), std::size_t{2});
+
+    Find<QTabBar>(&f, "TabSetTree")->setCurrentIndex(0);
+    const QModelIndex busNow = childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485"));
+    ppk->setCurrentIndex(hw.index(0, 0, hw.index(0, 0, busNow)));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetZone"));
+    host_->answers = {true};
+    del->click();
+    QCOMPARE(hw.rowCount(hw.index(0, 0, busNow)), 0);
+    QVERIFY(!childCaptions(rm.index(0, 0)).contains(QStringLiteral("Группа 005")));
+
+    ppk->setCurrentIndex(hw.index(0, 0, childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485"))));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetAdapter"));
+    host_->answers = {true};
+    del->click();
+    QCOMPARE(hw.rowCount(childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485"))), 0);
+    QVERIFY(ppk->currentIndex().isValid());
   }
 
   void baseModuleCaptionFollowsSixteenZones() {
