@@ -19,15 +19,7 @@ int CmdBuild(const Context& ctx) {
 
   CliHost host(args.has("--yes"));
   Workspace ws(ctx.variant);
-  host.ConvertBegin();
-  const bool loaded = DBConvertFromFile(ws, host, args.positional.front());
-  host.ConvertEnd();
-  if (!loaded) {
-    ShowWarning(host, "База данных из файла не загружена"_w);
-    return 1;
-  }
-  ProcessDataBase(ws.db);
-  RefreshModuleCaptions(ws.db);
+  if (!LoadDatabaseFile(ws, host, args.positional.front())) return 1;
 
   BuildSettings settings = SettingsFromEditor(ws);
   settings.FullConvert = !args.has("--no-full-check");

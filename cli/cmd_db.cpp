@@ -26,19 +26,6 @@ bool MakeNewDatabase(Workspace& ws, Host& host) {
   return true;
 }
 
-// "Прочитать полную базу".
-bool LoadDatabase(Workspace& ws, Host& host, const std::string& path) {
-  host.ConvertBegin();
-  const bool ok = DBConvertFromFile(ws, host, path);
-  host.ConvertEnd();
-  if (!ok) {
-    ShowWarning(host, "База данных из файла не загружена"_w);
-    return false;
-  }
-  Refresh(ws);
-  return true;
-}
-
 // "Сохранить полную базу".
 bool SaveDatabase(Workspace& ws, Host& host, const std::string& path) {
   host.ConvertBegin();
@@ -72,7 +59,7 @@ int CmdShow(const Context& ctx) {
     if (!MakeNewDatabase(ws, host)) return 1;
   } else {
     if (args.positional.size() != 1) return UsageError(ctx.command, "one database file expected");
-    if (!LoadDatabase(ws, host, args.positional.front())) return 1;
+    if (!LoadDatabaseFile(ws, host, args.positional.front())) return 1;
   }
   std::fputs(FormatTrees(ws.db).c_str(), stdout);
   return 0;
@@ -86,7 +73,7 @@ int CmdConvert(const Context& ctx) {
   if (!out) return UsageError(ctx.command, "-o OUT.dcf is required");
   CliHost host(false);
   Workspace ws(ctx.variant);
-  if (!LoadDatabase(ws, host, args.positional.front())) return 1;
+  if (!LoadDatabaseFile(ws, host, args.positional.front())) return 1;
   return SaveDatabase(ws, host, *out) ? 0 : 1;
 }
 

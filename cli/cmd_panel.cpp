@@ -154,20 +154,6 @@ bool OpenPort(FRout& port, Host& host, const std::string& name) {
   return ok;
 }
 
-// "Прочитать полную базу", as the editor does it before a panel command.
-bool LoadDcf(Workspace& ws, Host& host, const std::string& path) {
-  host.ConvertBegin();
-  const bool ok = DBConvertFromFile(ws, host, path);
-  host.ConvertEnd();
-  if (!ok) {
-    ShowWarning(host, "База данных из файла не загружена"_w);
-    return false;
-  }
-  ProcessDataBase(ws.db);
-  RefreshModuleCaptions(ws.db);
-  return true;
-}
-
 // The image with the exports the options ask for, into ws.DBStoreArray.
 bool BuildForPanel(Workspace& ws, Host& host, const ParsedArgs& args) {
   BuildSettings settings = SettingsFromEditor(ws);
@@ -240,7 +226,7 @@ int PanelWrite(const Context& ctx, const std::vector<std::string>& words) {
   FRout port;
   // The port first, as the editor's command checks it before building.
   if (!OpenPort(port, host, *portName)) return 1;
-  bool ready = fromDcf ? LoadDcf(ws, host, input) && BuildForPanel(ws, host, args)
+  bool ready = fromDcf ? LoadDatabaseFile(ws, host, input) && BuildForPanel(ws, host, args)
                        : ReadRomFile(host, input, ws.DBStoreArray);
   if (!ready) {
     if (fromDcf) ShowWarning(host, "База данных в ППК не записана"_w);
@@ -268,7 +254,7 @@ int PanelTexts(const Context& ctx, const std::vector<std::string>& words) {
   if (!OpenPort(port, host, *portName)) return 1;
   TextImageArray text{};
   std::uint8_t result = kExchangeError;
-  if (LoadDcf(ws, host, args.positional[0]) && BuildTexts(ws, host, text, !args.has("--no-full-check")))
+  if (LoadDatabaseFile(ws, host, args.positional[0]) && BuildTexts(ws, host, text, !args.has("--no-full-check")))
     result = RunExchange(port, host, ExchangeErrorText(ExchangeMode::WriteTexts),
                          [&](TransferContext& c) { TextDBTransfer(c, text); });
   CloseComPort(port);
@@ -317,7 +303,7 @@ int CmdTexts(const Context& ctx) {
   CliHost host(false);
   Workspace ws(ctx.variant);
   TextImageArray text{};
-  if (!LoadDcf(ws, host, args.positional[0]) || !BuildTexts(ws, host, text, !args.has("--no-full-check")))
+  if (!LoadDatabaseFile(ws, host, args.positional[0]) || !BuildTexts(ws, host, text, !args.has("--no-full-check")))
     return 1;
   if (!WriteFileAtomically(*out, text)) {
     ShowError(host, "Ошибка записи файла"_w);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host.h"
 #include "model/variant.h"
 #include "model/workspace.h"
 
@@ -35,5 +36,10 @@ int NotAvailable(const std::string& command);
 
 // Both trees as indented captions (UTF-8), in tree order.
 std::string FormatTrees(const Database& db);
+
+// "Прочитать полную базу" as the editor does it: the file read behind the
+// conversion window, then the derived values and the module captions.
+// "База данных из файла не загружена" when it fails.
+bool LoadDatabaseFile(Workspace& ws, Host& host, const std::string& path);
 
 }  // namespace velkor::cli

@@ -4,6 +4,8 @@
 
 #include "cli_host.h"
 #include "commands.h"
+#include "files/dcf.h"
+#include "model/captions.h"
 
 namespace velkor::cli {
 
@@ -80,6 +82,19 @@ std::string FormatTrees(const Database& db) {
   print(db.Hardware);
   print(db.Rooms);
   return out;
+}
+
+bool LoadDatabaseFile(Workspace& ws, Host& host, const std::string& path) {
+  host.ConvertBegin();
+  const bool ok = DBConvertFromFile(ws, host, path);
+  host.ConvertEnd();
+  if (!ok) {
+    ShowWarning(host, "База данных из файла не загружена"_w);
+    return false;
+  }
+  ProcessDataBase(ws.db);
+  RefreshModuleCaptions(ws.db);
+  return true;
 }
 
 }  // namespace velkor::cli
