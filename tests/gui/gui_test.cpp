@@ -453,6 +453,71 @@ class GuiTest : public QObject {
     QVERIFY(ppk->currentIndex().isValid());
   }
 
+  // Each dialog opens with its caption and the focus in its first enabled
+  // field, shows the preset texts, and writes back only on OK.
+  void numberDialogsShowAndReturnTheirFields() {
+    MainForm& f = Open();
+    struct Case {
+      NumberDialogKind kind;
+      const char* dialog;
+      QString caption;
+      const char* focused;
+    };
+    const Case cases[] = {
+        {NumberDialogKind::Adapter, "TAdapterForm", QStringLiteral("Атрибуты адаптера или клавиатуры"), "ComboBoxSAType"},
+        {NumberDialogKind::Controller, "TControllerForm", QStringLiteral("Атрибуты модуля"), "ComboBoxSAType"},
+        {NumberDialogKind::Zone, "TZoneForm", QStringLiteral("Атрибуты шлейфа"), "EditZoneGroupNumber"},
+        {NumberDialogKind::Output, "TOutputForm", QStringLiteral("Атрибуты управляемого выхода"), "EditOutputNumber"},
+        {NumberDialogKind::SetInput, "TSetInputForm", QStringLiteral("Атрибуты входа SET"), "EditSetInputGroupNumber"},
+        {NumberDialogKind::IDReader, "TIDReaderForm", QStringLiteral("Атрибуты TM входа"), "EditIDReaderGroupNumber"},
+        {NumberDialogKind::Group, "TGroupForm", QStringLiteral("Атрибуты группы"), "EditGroupNumber"},
+        {NumberDialogKind::User, "TUserForm", QStringLiteral("Атрибуты пользователя"), "EditUserNumber"},
+    };
+    for (const Case& c : cases) {
+      NumberDialogs fields;
+      // The callers disable the device number when the device has one place.
+      for (DialogEdit* e : {&fields.EditSaNumber, &fields.EditZoneNumber, &fields.EditSetInputNumber,
+                            &fields.EditIDReaderNumber})
+        *e = {"1", false};
+      fields.ControllerItem = 2;
+      QString caption, focused, shownNumber;
+      auto* timer = new QTimer(&f);
+      QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != QString::fromLatin1(c.dialog)) return;
+        timer->stop();
+        caption = modal->windowTitle();
+        focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        for (QLineEdit* edit : modal->findChildren<QLineEdit*>()) {
+          QCOMPARE(edit->maxLength(), 3);
+          edit->setText(QStringLiteral("7"));
+        }
+        Find<QPushButton>(modal, "BitBtnCancel")->click();
+      });
+      timer->start(10);
+      QVERIFY(!host_->ShowNumberDialog(c.kind, fields));
+      delete timer;
+      QCOMPARE(caption, c.caption);
+      QCOMPARE(focused, QString::fromLatin1(c.focused));
+      QCOMPARE(fields.EditZoneNumber.Text, std::string("1"));
+      QCOMPARE(fields.EditUserNumber.Text, std::string());
+    }
+
+    // The TM input dialog with its group check off closes with an empty
+    // group field; the controller dialog returns its item.
+    NumberDialogs fields;
+    fields.IDReaderGroupCheck = false;
+    QStringList log;
+    AnswerDialogs({{"TIDReaderForm", {{"EditIDReaderNumber", QStringLiteral("2")}}}}, &log);
+    QVERIFY(host_->ShowNumberDialog(NumberDialogKind::IDReader, fields));
+    QCOMPARE(fields.EditIDReaderNumber.Text, std::string("2"));
+    AnswerDialogs({{"TControllerForm", {}, 3}}, &log);
+    QVERIFY(host_->ShowNumberDialog(NumberDialogKind::Controller, fields));
+    QCOMPARE(fields.ControllerItem, 3);
+    QCOMPARE(log, (QStringList{QStringLiteral("closed"), QStringLiteral("closed")}));
+    QVERIFY(host_->boxes.size() == 1);  // the start-up notice only
+  }
+
   void baseModuleCaptionFollowsSixteenZones() {
     MainForm& f = Open();
     NewDatabase();
