@@ -451,6 +451,26 @@ class GuiTest : public QObject {
     del->click();
     QCOMPARE(hw.rowCount(childNamed(hw.index(0, 0), QStringLiteral("Интерфейс 485"))), 0);
     QVERIFY(ppk->currentIndex().isValid());
+
+    // A relay module from the panel card.
+    ppk->setCurrentIndex(hw.index(0, 0));
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetPPK"));
+    log.clear();
+    AnswerDialogs({{"TControllerForm", {}, 3}}, &log);
+    Find<QPushButton>(&f, "BitBtnPPKAddModule")->click();
+    QCOMPARE(log, QStringList{QStringLiteral("closed")});
+    const QModelIndex relay = childNamed(hw.index(0, 0), QStringLiteral("Ворсан - ПУП"));
+    QVERIFY(relay.isValid());
+    ppk->setCurrentIndex(relay);
+    QCOMPARE(CurrentCard()->objectName(), QStringLiteral("TabSheetController"));
+    // It has nothing of the four kinds: the whole block is disabled.
+    QCOMPARE(Find<QLabel>(&f, "LabelControllerZonesTotal")->text(), QStringLiteral("Всего доступно шлейфов:  0"));
+    for (const char* name : {"BitBtnControllerZoneAdd", "BitBtnControllerReaderAdd", "BitBtnControllerSetInputAdd",
+                             "BitBtnControllerOutputAdd", "LabelControllerZonesTotal", "LabelControllerOutputsUsed"})
+      QVERIFY2(!Find<QWidget>(&f, name)->isEnabled(), name);
+    host_->answers = {true};
+    del->click();
+    QVERIFY(!childNamed(hw.index(0, 0), QStringLiteral("Ворсан - ПУП")).isValid());
   }
 
   // Each dialog opens with its caption and the focus in its first enabled
