@@ -449,15 +449,8 @@ class Builder {
         if (!a) continue;
         const int sa = SaTypeCode(*a, db_.Module16Zones);
         if (sa == 0) return Fail("Присутствует неподдерживаемый конвертером тип СА"_w);
-        int record;
-        if (pass == 0 && !IsSecondModuleType(sa) && !IsThirdModuleType(sa))
-          record = nextRecord++;
-        else if (pass == 1 && IsSecondModuleType(sa))
-          record = 32;
-        else if (pass == 2 && IsThirdModuleType(sa))
-          record = 33;
-        else
-          continue;
+        const int record = AdapterRecordInPass(pass, sa, nextRecord);
+        if (record < 0) continue;
 
         if (!BEAttachAdapter(host_, ws_.DBStoreArray, pass, record)) return false;
         if (a->Placement == 1 && !SerialOk(*a)) return false;
@@ -887,6 +880,13 @@ class Builder {
 };
 
 }  // namespace
+
+int AdapterRecordInPass(int pass, int sa, int& nextBusRecord) {
+  if (pass == 0 && !IsSecondModuleType(sa) && !IsThirdModuleType(sa)) return nextBusRecord++;
+  if (pass == 1 && IsSecondModuleType(sa)) return 32;
+  if (pass == 2 && IsThirdModuleType(sa)) return 33;
+  return -1;
+}
 
 int SaTypeCode(const TAdapter& a, bool module16Zones) {
   if (a.Placement == 0) {

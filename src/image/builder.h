@@ -33,6 +33,10 @@ BuildSettings SettingsFromEditor(const Workspace& ws);
 
 // The adapter's SA type code (byte 16 of its record), 0 when it has none.
 int SaTypeCode(const TAdapter& adapter, bool module16Zones);
+// The adapter record of an adapter of SA type `sa` in module pass `pass`
+// (0 the base module and the bus, 1 the second module, 2 the third), or -1
+// when that pass leaves it out. Pass 0 hands out nextBusRecord and counts it on.
+int AdapterRecordInPass(int pass, int sa, int& nextBusRecord);
 // The keyboard type code of a keyboard's record.
 int KeyboardTypeCode(const TAdapter& adapter, bool module16Zones);
 

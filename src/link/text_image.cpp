@@ -31,9 +31,6 @@ namespace {
 
 std::string N(long long v) { return std::to_string(v); }
 
-bool IsSecondModuleType(int sa) { return sa == 10 || sa == 11 || sa == 18; }
-bool IsThirdModuleType(int sa) { return sa == 3 || sa == 14 || sa == 15; }
-
 template <class T>
 std::vector<std::pair<Node*, T*>> ChildrenOf(const Node* parent) {
   std::vector<std::pair<Node*, T*>> out;
@@ -227,15 +224,8 @@ class TextBuilder {
         if (Cancelled()) return false;
         const int sa = SaTypeCode(*a, db_.Module16Zones);
         if (sa == 0) return Fail("Присутствует неподдерживаемый конвертером тип СА"_w);
-        int number;
-        if (walk == 0 && !IsSecondModuleType(sa) && !IsThirdModuleType(sa))
-          number = next++;
-        else if (walk == 1 && IsSecondModuleType(sa))
-          number = 32;
-        else if (walk == 2 && IsThirdModuleType(sa))
-          number = 33;
-        else
-          continue;
+        const int number = AdapterRecordInPass(walk, sa, next);
+        if (number < 0) continue;
         if (!ws_.registry.DBRegister(SectionAdapters, node, node->Data, number)) return false;
         if (a->Placement == 1) {
           const std::string location = PanelText(a->Location);
